@@ -1,0 +1,40 @@
+// The start-up form: it has no window. Its load classifies the argument, reads the settings, opens the
+// one window the argument asks for and unloads itself.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/controls/form.h"
+
+namespace nullora {
+
+class fFiles;
+
+// The windows start-up can open; created when first needed, alive until the process ends.
+struct AppWindows {
+  AppWindows();
+  ~AppWindows();
+  fFiles& Files();
+
+ private:
+  std::unique_ptr<fFiles> files_;
+};
+
+class fStart : public ui::Form {
+ public:
+  fStart(AppWindows& windows, std::string argument);
+
+  // "", "StartUpMin", "Recycled", "Folder", "Drive" or "File". A path that names nothing is a "File":
+  // the file job then says that nothing was found.
+  static std::string GetCommandType(const std::string& cmd);
+
+ protected:
+  void Form_Load() override;
+
+ private:
+  AppWindows& windows_;
+  std::string argument_;
+};
+
+}  // namespace nullora

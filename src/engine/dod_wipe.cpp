@@ -1,0 +1,86 @@
+#include "engine/dod_wipe.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "engine/progress_text.h"
+#include "engine/random.h"
+#include "engine/wipe_target.h"
+#include "platform/clock.h"
+#include "platform/file.h"
+#include "shared/records.h"
+#include "ui/controls/label.h"
+#include "ui/controls/progress_bar.h"
+
+namespace nullora {
+
+using platform::IoError;
+
+namespace {
+
+// One sweep over the file from offset 0: the full blocks (only for files above one block) and then
+// exactly the rest. `blockByte` gives each full block's byte value, `restByte` the rest's.
+template <typename BlockByte, typename RestByte>
+IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffer, BlockByte blockByte,
+              RestByte restByte) {
+  uint64_t offset = 0;
+  if (length > kDodBlockSize) {
+    const uint64_t blocks = length / kDodBlockSize;
+    for (uint64_t k = 0; k < blocks; ++k, offset += kDodBlockSize) {
+      std::fill(buffer.begin(), buffer.end(), blockByte());
+      if (IoError error = file.WriteAt(offset, buffer); error != IoError::None) return error;
+    }
+  }
+  if (const uint64_t rest = length - offset; rest > 0) {
+    std::span<uint8_t> tail(buffer.data(), rest);
+    std::fill(tail.begin(), tail.end(), restByte());
+    if (IoError error = file.WriteAt(offset, tail); error != IoError::None) return error;
+  }
+  return file.Flush();
+}
+
+}  // namespace
+
+WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* progress, ui::Label* status) {
+  if (auto early = PrepareWipeTarget(path)) return *early;
+
+  {
+    platform::File file = platform::File::Open(path, platform::Access::Write,
+                                               platform::kShareRead | platform::kShareWrite,
+                                               platform::Disposition::OpenExisting);
+    if (!file.IsOpen()) return NotOverwritten(file.OpenError());
+    uint64_t length = 0;
+    if (IoError error = file.Length(&length); error != IoError::None) return NotOverwritten(error);
+    std::vector<uint8_t> buffer(kDodBlockSize);
+
+    // Fixed cycles: 0x00 everywhere; 0xFF everywhere; 0xFF blocks with a 0x00 rest.
+    constexpr std::array<std::pair<uint8_t, uint8_t>, 3> kPhases{{{0x00, 0x00}, {0xFF, 0xFF}, {0xFF, 0x00}}};
+    for (int cycle = 1; cycle <= passes; ++cycle) {
+      for (auto [blockByte, restByte] : kPhases) {
+        IoError error = Sweep(
+            file, length, buffer, [b = blockByte] { return b; }, [r = restByte] { return r; });
+        if (error != IoError::None) return NotOverwritten(error);
+      }
+    }
+
+    Randomize();
+    for (int cycle = 1; cycle <= passes; ++cycle) {
+      IoError error = Sweep(file, length, buffer, RandomNonZeroByte, RandomNonZeroByte);
+      if (error != IoError::None) return NotOverwritten(error);
+      if (status) {
+        status->SetCaption(OverwritingText(cycle, passes));
+        status->Refresh();
+      }
+      if (progress) {
+        progress->SetValue(0);
+        progress->SetMax(passes);
+        progress->SetValue(cycle);
+      }
+      platform::GetClock().Sleep(500);
+    }
+  }
+  return FinishWipe(path, WipeOptions.OpRename != 0);
+}
+
+}  // namespace nullora

@@ -1,0 +1,88 @@
+#include <algorithm>
+#include <vector>
+
+#include "engine/gutmann.h"
+#include "engine/gutmann_patterns.h"
+#include "engine/random.h"
+#include "engine/wipe_target.h"
+#include "platform/clock.h"
+#include "platform/file.h"
+#include "ui/controls/application.h"
+
+namespace nullora {
+
+using platform::IoError;
+
+namespace {
+
+constexpr int kSectionsPerPass = 5;
+// Large sections are written from a buffer of this size instead of one allocation per section.
+constexpr size_t kWriteChunk = 1 << 20;
+
+IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t value, std::vector<uint8_t>& buffer) {
+  std::fill(buffer.begin(), buffer.end(), value);
+  for (uint64_t offset = begin; offset < end;) {
+    size_t length = static_cast<size_t>(std::min<uint64_t>(end - offset, buffer.size()));
+    if (IoError error = file.WriteAt(offset, {buffer.data(), length}); error != IoError::None) return error;
+    offset += length;
+  }
+  return IoError::None;
+}
+
+}  // namespace
+
+WipeResult Gutmann::SecureFileDelete(const std::string& path) {
+  if (auto early = PrepareWipeTarget(path)) return *early;
+  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+  if (!info) return NotOverwritten(IoError::NotFound);
+  const uint64_t length = info->size;
+
+  if (length > 0) {
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(length, kWriteChunk)));
+    BlockValues values{};
+    for (int pass = 1; pass <= kGutmannPasses; ++pass) {
+      // Nobody else may read or write during a pass.
+      platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareNone,
+                                                 platform::Disposition::OpenExisting);
+      if (!file.IsOpen()) return NotOverwritten(file.OpenError());
+      if (IsRandomGutmannPass(pass)) {
+        for (auto& value : values) value = RandomRoundedByte();
+      } else {
+        values = *FixedGutmannValues(pass);
+      }
+      if (statusstring) {
+        statusstring("Block1: 0x" + HexByte(values[0]) + " , Block2: 0x" + HexByte(values[1]) +
+                     " , Block3: 0x" + HexByte(values[2]));
+      }
+      // Five sections that together cover the file exactly; each gets the three blocks in turn.
+      for (int k = 1; k <= kSectionsPerPass; ++k) {
+        const uint64_t begin = length * (k - 1) / kSectionsPerPass;
+        const uint64_t end = length * k / kSectionsPerPass;
+        if (begin < end) {
+          for (uint8_t value : values) {
+            IoError error = FillRange(file, begin, end, value, buffer);
+            if (error == IoError::None) error = file.Flush();
+            if (error != IoError::None) return NotOverwritten(error);
+          }
+        }
+        if (Progress) Progress(static_cast<uint8_t>(k * 100 / kSectionsPerPass), static_cast<uint8_t>(pass));
+        ui::DoEvents();
+      }
+      if (OverallProgress) OverallProgress(static_cast<uint8_t>(pass * 100 / kGutmannPasses));
+      file.Close();
+      platform::GetClock().Sleep(500);
+    }
+  }
+
+  // Truncate before deleting, so the file's last length goes with it.
+  {
+    platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareNone,
+                                               platform::Disposition::OpenExisting);
+    if (!file.IsOpen()) return NotOverwritten(file.OpenError());
+    if (IoError error = file.SetLength(0); error != IoError::None) return NotOverwritten(error);
+    file.Flush();
+  }
+  return FinishWipe(path, false);
+}
+
+}  // namespace nullora

@@ -1,0 +1,17 @@
+// What a file-wipe routine reports: whether the file is gone, and whether its bytes were overwritten
+// as the scheme says before it went. A job shows "Done" only for a file that is both.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace nullora {
+
+struct WipeResult {
+  bool gone = false;         // nothing is left at the path
+  bool overwritten = false;  // every pass of the scheme reached the medium (trivially true for none)
+  platform::IoError error = platform::IoError::None;  // the first failure, when there was one
+
+  bool Wiped() const { return gone && overwritten; }
+};
+
+}  // namespace nullora

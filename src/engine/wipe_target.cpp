@@ -1,0 +1,32 @@
+#include "engine/wipe_target.h"
+
+#include "engine/file_names.h"
+#include "platform/file.h"
+
+namespace nullora {
+
+std::optional<WipeResult> PrepareWipeTarget(const std::string& path) {
+  using platform::IoError;
+  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+  if (!info) return NotOverwritten(IoError::NotFound);
+  if (info->isLink) {
+    // Removing the link is what the user asked for at this path; the data behind it is not theirs to
+    // destroy through it.
+    IoError error = platform::RemoveFile(path);
+    return WipeResult{error == IoError::None, false, error == IoError::None ? IoError::IsLink : error};
+  }
+  if (info->isDirectory) return NotOverwritten(IoError::AccessDenied);
+  // Read-only, hidden and system files are wiped like any other.
+  platform::SetFileAttributes(path, platform::kAttrNormal);
+  return std::nullopt;
+}
+
+WipeResult FinishWipe(const std::string& path, bool rename) {
+  std::string target = rename ? RenameToRandomName(path) : path;
+  platform::IoError error = platform::RemoveFile(target);
+  return WipeResult{error == platform::IoError::None, true, error};
+}
+
+WipeResult NotOverwritten(platform::IoError error) { return WipeResult{false, false, error}; }
+
+}  // namespace nullora

@@ -1,0 +1,23 @@
+// The steps every file-wipe routine takes before it opens a file and after it closed it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "engine/wipe_result.h"
+
+namespace nullora {
+
+// Looks at `path` without following links. Returns the routine's final result when there is nothing
+// to overwrite: the path is missing, or is a directory, or is a link (then removed as a link; what it
+// points to is never opened). Returns nullopt for a regular file, whose attributes are then cleared.
+std::optional<WipeResult> PrepareWipeTarget(const std::string& path);
+
+// After a complete overwrite: gives the file a random name when the options ask for it, then deletes
+// it. The result says whether it is gone.
+WipeResult FinishWipe(const std::string& path, bool rename);
+
+// The result of a routine whose overwrite stopped on `error`: the file stays where it is.
+WipeResult NotOverwritten(platform::IoError error);
+
+}  // namespace nullora

@@ -1,0 +1,79 @@
+// The shape every wipe job dialog shares: a confirmation view and, in the same place, a progress view;
+// a Stop button that becomes Exit; the Options button; the engine object whose events drive progress.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/gutmann.h"
+#include "engine/wipe_result.h"
+#include "ui/controls/command_button.h"
+#include "ui/controls/form.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/label.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/progress_bar.h"
+#include "ui/controls/text_box.h"
+
+namespace nullora {
+
+class JobDialog : public ui::Form {
+ public:
+  enum class State { Confirm, Wiping, Done };
+
+  JobDialog(std::string name, std::string caption);
+
+  State CurrentState() const { return state_; }
+
+  // Opens the wipe options dialog; set by start-up once that dialog exists.
+  std::function<void()> ShowOptionsDialog;
+
+  // The controls, named as the dialogs name them.
+  ui::Frame Frame1;
+  ui::PictureBox Image1;
+  ui::Label Label1;
+  ui::Label Label2;
+  ui::CommandButton cmdYes;
+  ui::CommandButton cmdCancel;
+  ui::CommandButton cmdOptions;
+  ui::Frame Frame2;
+  ui::PictureBox Image2;
+  ui::TextBox lblLocation;
+  ui::ProgressBar ProgressBar1;
+  ui::Label lblscheme;
+  ui::Label lblOptions;
+  ui::CommandButton Command6;
+
+  Gutmann GM;
+
+  // Reads the wipe options afresh (each job has its own OpPasses default) and shows them.
+  void LoadOptions();
+  // "Scheme : <name>.  Passes: <n>." in lblOptions.
+  void PrintOptions();
+
+ protected:
+  void Form_Load() override;
+  void Form_QueryUnload(bool& cancel, ui::UnloadMode mode) override;
+
+  // What each job differs in.
+  virtual std::string ConfirmText() const = 0;
+  virtual std::string LocationText() const = 0;
+  virtual int16_t PassesDefault() const = 0;
+  // The wipe after "Yes"; runs inside the click and ends in the Done state.
+  virtual void RunWipe() = 0;
+
+  // The common end of every job: the final status, the location cleared, Stop turned into Exit.
+  void FinishJob(const std::string& status);
+
+  void cmdYes_Click();
+  void cmdCancel_Click();
+  void cmdOptions_Click();
+  void Command6_Click();
+  void GM_Progress(uint8_t bytPassProg, uint8_t pass);
+
+ private:
+  State state_ = State::Confirm;
+};
+
+}  // namespace nullora

@@ -1,0 +1,20 @@
+// The final status line of a wipe job. "Done" only when everything was overwritten as the scheme says
+// and deleted; otherwise a line that says what was not wiped and why.
+#pragma once
+
+#include <string>
+
+#include "engine/wipe_result.h"
+
+namespace nullora {
+
+inline constexpr char kStatusDone[] = "Done";
+
+// "Done", or for example "Not wiped: the file is in use".
+std::string FileOutcomeText(const WipeResult& result);
+// The reason part of a failure: "the file is in use", "access denied", "nothing was found there"...
+std::string FailureReason(platform::IoError error);
+// The status of a job run without a valid scheme.
+std::string NoSchemeText();
+
+}  // namespace nullora

@@ -1,0 +1,53 @@
+// The one clock behind every pause, timer and time stamp, so tests and benchmarks can take time out.
+#pragma once
+
+#include <cstdint>
+
+namespace nullora::platform {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual uint64_t NowMs() = 0;
+  virtual void Sleep(uint32_t ms) = 0;
+  virtual double SecondsSinceMidnight() = 0;
+};
+
+// The clock in use: the real one unless a test installed another.
+Clock& GetClock();
+// Installs `clock` (nullptr restores the real clock). Returns the one it replaces.
+Clock* SetClock(Clock* clock);
+
+// A clock that only moves when slept on or advanced: pauses cost nothing and are counted.
+class VirtualClock : public Clock {
+ public:
+  uint64_t NowMs() override { return nowMs_; }
+  void Sleep(uint32_t ms) override {
+    nowMs_ += ms;
+    sleptMs_ += ms;
+    ++sleeps_;
+  }
+  double SecondsSinceMidnight() override { return static_cast<double>(nowMs_ % 86'400'000) / 1000.0; }
+  void Advance(uint64_t ms) { nowMs_ += ms; }
+  uint64_t SleptMs() const { return sleptMs_; }
+  uint64_t Sleeps() const { return sleeps_; }
+
+ private:
+  uint64_t nowMs_ = 1'000'000;
+  uint64_t sleptMs_ = 0;
+  uint64_t sleeps_ = 0;
+};
+
+// Installs a clock for the life of a scope.
+class ScopedClock {
+ public:
+  explicit ScopedClock(Clock& clock) : previous_(SetClock(&clock)) {}
+  ~ScopedClock() { SetClock(previous_); }
+  ScopedClock(const ScopedClock&) = delete;
+  ScopedClock& operator=(const ScopedClock&) = delete;
+
+ private:
+  Clock* previous_;
+};
+
+}  // namespace nullora::platform

@@ -1,0 +1,64 @@
+// An open file: closes itself, and reports every write and flush to the observer that tests install.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace nullora::platform {
+
+// Sees every write, flush, truncation and close of a File. Tests use it to assert the exact pass
+// patterns and to inject failures; nothing is installed in the product.
+class FileIoObserver {
+ public:
+  virtual ~FileIoObserver() = default;
+  virtual void OnOpen(const std::string& path) { (void)path; }
+  // Returning an error makes the write fail with it before anything is written.
+  virtual IoError OnWrite(const std::string& path, uint64_t offset, std::span<const uint8_t> bytes) {
+    (void)path, (void)offset, (void)bytes;
+    return IoError::None;
+  }
+  virtual void OnFlush(const std::string& path) { (void)path; }
+  virtual void OnSetLength(const std::string& path, uint64_t length) { (void)path, (void)length; }
+  virtual void OnClose(const std::string& path) { (void)path; }
+  virtual void OnDelete(const std::string& path) { (void)path; }
+};
+
+// Installs `observer` (nullptr removes it). Returns the one it replaces.
+FileIoObserver* SetFileIoObserver(FileIoObserver* observer);
+FileIoObserver* GetFileIoObserver();
+
+class File {
+ public:
+  File() = default;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  ~File();
+
+  // Opens `path`; check IsOpen() or OpenError() afterwards.
+  static File Open(const std::string& path, Access access, unsigned share, Disposition disposition);
+
+  bool IsOpen() const { return handle_ != kInvalidHandle; }
+  IoError OpenError() const { return openError_; }
+  const std::string& Path() const { return path_; }
+
+  IoError WriteAt(uint64_t offset, std::span<const uint8_t> bytes);
+  IoError Length(uint64_t* length) const;
+  IoError SetLength(uint64_t length);
+  IoError Flush();
+  void Close();
+
+ private:
+  std::string path_;
+  FileHandle handle_ = kInvalidHandle;
+  IoError openError_ = IoError::None;
+};
+
+// Deletes through the seam, so observers see it.
+IoError RemoveFile(const std::string& path);
+
+}  // namespace nullora::platform

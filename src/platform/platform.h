@@ -1,0 +1,107 @@
+// The only door to the operating system. Everything here is declared in portable types and defined
+// twice: in win32/ with the real calls, and in posix/ as the stand-in of the workbench build.
+//
+// Paths travel as UTF-8 in Windows form ("C:\Docs\a.txt"). The win32 side converts them to UTF-16 and
+// adds the \\?\ prefix where a path is long; the posix side maps drive letters through a drive table.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace nullora::platform {
+
+// File attribute bits, with the values Windows gives them.
+inline constexpr uint32_t kAttrReadOnly = 0x1;
+inline constexpr uint32_t kAttrHidden = 0x2;
+inline constexpr uint32_t kAttrSystem = 0x4;
+inline constexpr uint32_t kAttrDirectory = 0x10;
+inline constexpr uint32_t kAttrArchive = 0x20;
+inline constexpr uint32_t kAttrNormal = 0x80;
+inline constexpr uint32_t kAttrReparsePoint = 0x400;
+inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+
+// Why an operation failed. Expected failures are values, never exceptions.
+enum class IoError {
+  None,
+  NotFound,
+  AccessDenied,
+  InUse,       // another handle holds the file with an incompatible share mode
+  DiskFull,
+  IsLink,      // the path is a symbolic link or junction and the caller refused to follow it
+  AlreadyExists,
+  Other,
+};
+
+// A short lower-case phrase for status texts: "in use", "access denied", "not found"...
+const char* Describe(IoError error);
+
+// The attributes of `path`, or kInvalidAttributes when it cannot be queried (it does not exist).
+uint32_t GetFileAttributes(const std::string& path);
+IoError SetFileAttributes(const std::string& path, uint32_t attributes);
+
+// What the wipe routines need to know about a path before they open it. Links are not followed:
+// a symbolic link or junction is reported as a link, whatever it points to.
+struct FileInfo {
+  uint32_t attributes = 0;
+  bool isLink = false;
+  bool isDirectory = false;
+  uint64_t size = 0;
+  uint32_t linkCount = 1;  // hard links
+};
+std::optional<FileInfo> QueryFileInfo(const std::string& path);
+
+enum class Access { Write, ReadWrite };
+enum Share : unsigned { kShareNone = 0, kShareRead = 1, kShareWrite = 2 };
+enum class Disposition {
+  OpenExisting,      // fail when absent
+  OpenAlways,        // create when absent, keep the content
+  CreateAlways,      // create or truncate
+};
+
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kInvalidHandle = -1;
+
+// The raw file primitives. Use File (file.h) rather than these: it closes and reports to observers.
+// OsOpen never follows a symbolic link at the last path component: opening a link fails with IsLink.
+IoError OsOpen(const std::string& path, Access access, unsigned share, Disposition disposition,
+               FileHandle* handle);
+IoError OsWriteAt(FileHandle handle, uint64_t offset, const void* data, size_t length);
+IoError OsLength(FileHandle handle, uint64_t* length);
+IoError OsSetLength(FileHandle handle, uint64_t length);
+// Writes everything the file holds in the OS cache to the medium (FlushFileBuffers / fsync).
+IoError OsFlush(FileHandle handle);
+void OsClose(FileHandle handle);
+
+// Removes a file, or a link as a link.
+IoError DeleteFile(const std::string& path);
+// Renames within the file system; fails with AlreadyExists rather than replace the target.
+IoError MoveFile(const std::string& from, const std::string& to);
+
+// The settings store: per-user text values under application / section / key.
+std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
+                                       const std::string& key);
+bool WriteSetting(const std::string& app, const std::string& section, const std::string& key,
+                  const std::string& value);
+
+// The whole command-line text after the program name, verbatim (not trimmed, quotes kept).
+std::string CommandLineArgument();
+
+// Milliseconds of a monotonic clock, the real pause, and the local time of day.
+uint64_t OsTickMs();
+void OsSleep(uint32_t ms);
+// Seconds since local midnight, with fractions; it seeds the random generator.
+double OsSecondsSinceMidnight();
+
+// Dispatches pending window messages without waiting. Returns false when the quit message was seen.
+bool OsPumpEvents();
+// Waits until a window message arrives or `ms` passed, then dispatches what is pending.
+// Returns false when the quit message was seen.
+bool OsWaitEvents(uint32_t ms);
+// Asks the message loop to end.
+void OsPostQuit();
+// Ends the process at once, without unloading anything.
+[[noreturn]] void OsExitProcess(int code);
+
+}  // namespace nullora::platform

@@ -1,0 +1,246 @@
+// Real files and directories behind the drive table. POSIX has no share modes, so the stand-in keeps
+// its own table of open handles and refuses opens and deletes that Windows would refuse.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/posix/posix_stand_in.h"
+
+namespace nullora::platform {
+
+namespace {
+
+std::map<char, std::string>& Drives() {
+  static std::map<char, std::string> drives;
+  return drives;
+}
+
+IoError FromErrno(int error) {
+  switch (error) {
+    case 0: return IoError::None;
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG: return IoError::NotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return IoError::AccessDenied;
+    case ETXTBSY:
+    case EBUSY: return IoError::InUse;
+    case ENOSPC:
+    case EDQUOT: return IoError::DiskFull;
+    case ELOOP: return IoError::IsLink;
+    case EEXIST: return IoError::AlreadyExists;
+    default: return IoError::Other;
+  }
+}
+
+struct OpenEntry {
+  FileHandle handle;
+  dev_t device;
+  ino_t inode;
+  Access access;
+  unsigned share;
+};
+
+std::vector<OpenEntry>& OpenFiles() {
+  static std::vector<OpenEntry> open;
+  return open;
+}
+
+bool SharingAllows(const struct stat& st, Access access, unsigned share) {
+  for (const OpenEntry& entry : OpenFiles()) {
+    if (entry.device != st.st_dev || entry.inode != st.st_ino) continue;
+    // Every open here writes; the earlier handle must share writing, and the new one must share what
+    // the earlier handle does (both write; ReadWrite also reads).
+    if (!(entry.share & kShareWrite)) return false;
+    if (!(share & kShareWrite)) return false;
+    if ((entry.access == Access::ReadWrite) && !(share & kShareRead)) return false;
+    if ((access == Access::ReadWrite) && !(entry.share & kShareRead)) return false;
+  }
+  return true;
+}
+
+bool IsOpen(const struct stat& st) {
+  return std::any_of(OpenFiles().begin(), OpenFiles().end(), [&](const OpenEntry& entry) {
+    return entry.device == st.st_dev && entry.inode == st.st_ino;
+  });
+}
+
+uint32_t AttributesOf(const std::string& hostPath, const struct stat& st, bool isLink) {
+  uint32_t attributes = 0;
+  if (isLink) {
+    attributes |= kAttrReparsePoint;
+    struct stat target {};
+    if (stat(hostPath.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) attributes |= kAttrDirectory;
+  } else if (S_ISDIR(st.st_mode)) {
+    attributes |= kAttrDirectory;
+  }
+  if (!(st.st_mode & S_IWUSR) && !isLink) attributes |= kAttrReadOnly;
+  size_t slash = hostPath.find_last_of('/');
+  std::string name = slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
+  if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= kAttrHidden;
+  return attributes ? attributes : kAttrNormal;
+}
+
+}  // namespace
+
+namespace posix {
+
+void MapDrive(char letter, const std::string& hostDir) {
+  Drives()[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = hostDir;
+}
+
+void ClearDrives() { Drives().clear(); }
+
+std::string ToHostPath(const std::string& path) {
+  std::string rest = path;
+  std::string base;
+  if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+    auto it = Drives().find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+    // An unmapped drive names nothing: give a path that cannot exist rather than a relative one.
+    base = it != Drives().end() ? it->second : std::string("/nonexistent-drive-") + path[0];
+    rest = path.substr(2);
+    if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) rest.insert(rest.begin(), '/');
+  }
+  std::replace(rest.begin(), rest.end(), '\\', '/');
+  return base + rest;
+}
+
+}  // namespace posix
+
+uint32_t GetFileAttributes(const std::string& path) {
+  std::string host = posix::ToHostPath(path);
+  struct stat st {};
+  if (lstat(host.c_str(), &st) != 0) return kInvalidAttributes;
+  return AttributesOf(host, st, S_ISLNK(st.st_mode));
+}
+
+IoError SetFileAttributes(const std::string& path, uint32_t attributes) {
+  std::string host = posix::ToHostPath(path);
+  struct stat st {};
+  if (lstat(host.c_str(), &st) != 0) return FromErrno(errno);
+  if (S_ISLNK(st.st_mode)) return IoError::None;  // a link has no attributes of its own here
+  mode_t mode = st.st_mode & 07777;
+  mode = (attributes & kAttrReadOnly) ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
+  return chmod(host.c_str(), mode) == 0 ? IoError::None : FromErrno(errno);
+}
+
+std::optional<FileInfo> QueryFileInfo(const std::string& path) {
+  std::string host = posix::ToHostPath(path);
+  struct stat st {};
+  if (lstat(host.c_str(), &st) != 0) return std::nullopt;
+  FileInfo info;
+  info.isLink = S_ISLNK(st.st_mode);
+  info.attributes = AttributesOf(host, st, info.isLink);
+  info.isDirectory = !info.isLink && S_ISDIR(st.st_mode);
+  info.size = info.isLink ? 0 : static_cast<uint64_t>(st.st_size);
+  info.linkCount = static_cast<uint32_t>(st.st_nlink);
+  return info;
+}
+
+IoError OsOpen(const std::string& path, Access access, unsigned share, Disposition disposition,
+               FileHandle* handle) {
+  *handle = kInvalidHandle;
+  std::string host = posix::ToHostPath(path);
+  int flags = (access == Access::ReadWrite ? O_RDWR : O_WRONLY) | O_NOFOLLOW | O_CLOEXEC;
+  if (disposition != Disposition::OpenExisting) flags |= O_CREAT;
+  int fd = open(host.c_str(), flags, 0644);
+  if (fd < 0) {
+    // A link at the last component: refuse it as Windows does with a reparse point.
+    if (errno == ELOOP) return IoError::IsLink;
+    return FromErrno(errno);
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return IoError::AccessDenied;
+  }
+  if (!SharingAllows(st, access, share)) {
+    close(fd);
+    return IoError::InUse;
+  }
+  if (disposition == Disposition::CreateAlways && ftruncate(fd, 0) != 0) {
+    int error = errno;
+    close(fd);
+    return FromErrno(error);
+  }
+  *handle = fd;
+  OpenFiles().push_back({fd, st.st_dev, st.st_ino, access, share});
+  return IoError::None;
+}
+
+IoError OsWriteAt(FileHandle handle, uint64_t offset, const void* data, size_t length) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  while (length > 0) {
+    ssize_t written = pwrite(static_cast<int>(handle), bytes, length, static_cast<off_t>(offset));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return FromErrno(errno);
+    }
+    if (written == 0) return IoError::DiskFull;
+    bytes += written;
+    offset += static_cast<uint64_t>(written);
+    length -= static_cast<size_t>(written);
+  }
+  return IoError::None;
+}
+
+IoError OsLength(FileHandle handle, uint64_t* length) {
+  struct stat st {};
+  if (fstat(static_cast<int>(handle), &st) != 0) return FromErrno(errno);
+  *length = static_cast<uint64_t>(st.st_size);
+  return IoError::None;
+}
+
+IoError OsSetLength(FileHandle handle, uint64_t length) {
+  return ftruncate(static_cast<int>(handle), static_cast<off_t>(length)) == 0 ? IoError::None : FromErrno(errno);
+}
+
+IoError OsFlush(FileHandle handle) {
+  return fsync(static_cast<int>(handle)) == 0 ? IoError::None : FromErrno(errno);
+}
+
+void OsClose(FileHandle handle) {
+  std::erase_if(OpenFiles(), [handle](const OpenEntry& entry) { return entry.handle == handle; });
+  close(static_cast<int>(handle));
+}
+
+IoError DeleteFile(const std::string& path) {
+  std::string host = posix::ToHostPath(path);
+  struct stat st {};
+  if (lstat(host.c_str(), &st) != 0) return FromErrno(errno);
+  if (S_ISDIR(st.st_mode)) return IoError::AccessDenied;
+  // Windows refuses to delete a file that is open without delete sharing, and so does the stand-in.
+  if (!S_ISLNK(st.st_mode) && IsOpen(st)) return IoError::InUse;
+  return unlink(host.c_str()) == 0 ? IoError::None : FromErrno(errno);
+}
+
+IoError MoveFile(const std::string& from, const std::string& to) {
+  std::string hostFrom = posix::ToHostPath(from);
+  std::string hostTo = posix::ToHostPath(to);
+  // link + unlink never replaces the target, unlike rename.
+  if (link(hostFrom.c_str(), hostTo.c_str()) != 0) {
+    if (errno == EEXIST) return IoError::AlreadyExists;
+    // Link-less file systems: check, then rename.
+    struct stat st {};
+    if (lstat(hostTo.c_str(), &st) == 0) return IoError::AlreadyExists;
+    return rename(hostFrom.c_str(), hostTo.c_str()) == 0 ? IoError::None : FromErrno(errno);
+  }
+  if (unlink(hostFrom.c_str()) != 0) {
+    int error = errno;
+    unlink(hostTo.c_str());
+    return FromErrno(error);
+  }
+  return IoError::None;
+}
+
+}  // namespace nullora::platform

@@ -1,0 +1,23 @@
+// What tests of the workbench build set up in the POSIX stand-in: the drive table (like Wine's
+// dosdevices), the settings store, the command line.
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace nullora::platform::posix {
+
+// Maps drive `letter` ("T") to a host directory; "T:\a\b" then means "<hostDir>/a/b".
+void MapDrive(char letter, const std::string& hostDir);
+void ClearDrives();
+// The host path of a Windows-form path. Paths without a drive letter are relative to the current
+// directory, with backslashes turned into slashes.
+std::string ToHostPath(const std::string& path);
+
+// The in-memory settings store: "app\section\key" -> value.
+std::map<std::string, std::string>& SettingsStoreContents();
+void ClearSettings();
+
+void SetCommandLineArgument(const std::string& argument);
+
+}  // namespace nullora::platform::posix
