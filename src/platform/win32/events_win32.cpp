@@ -1,0 +1,30 @@
+// The event pump of the one UI thread.
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace nullora::platform {
+
+bool OsPumpEvents() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) return false;
+    // The dialog manager gives every form Tab, Enter, Escape and the mnemonics.
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return true;
+}
+
+bool OsWaitEvents(uint32_t ms) {
+  MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  return OsPumpEvents();
+}
+
+void OsPostQuit() {
+  PostQuitMessage(0);
+}
+
+}  // namespace nullora::platform
