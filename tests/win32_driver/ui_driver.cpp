@@ -1,0 +1,238 @@
+// Drives the program's real windows from outside, for the whole-program tests under Wine and Xvfb:
+// it finds a top-level window by its title, reads its controls' texts and clicks its buttons. Every
+// wait polls for the state it needs, with a deadline.
+//
+//   ui_driver wait-window "<title>" <timeoutMs>
+//   ui_driver wait-gone "<title>" <timeoutMs>
+//   ui_driver click "<title>" "<button text>" [timeoutMs]
+//   ui_driver wait-text "<title>" "<text>" <timeoutMs>
+//   ui_driver dump "<title>"
+//   ui_driver close "<title>"          (what the close box does: WM_CLOSE)
+//
+// Button texts match with or without their '&' mnemonic marks. Exit code 0: done; 1: not seen in
+// time; 2: wrong usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPollMs = 50;
+constexpr DWORD kDefaultTimeoutMs = 10000;
+
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                 nullptr);
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                      nullptr);
+  return result;
+}
+
+void Print(const std::wstring& line) {
+  std::string text = ToUtf8(line) + "\n";
+  fwrite(text.data(), 1, text.size(), stdout);
+  fflush(stdout);
+}
+
+// WM_GETTEXT, which reaches into the other process (GetWindowText does not for controls).
+std::wstring TextOf(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length)) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 1000, &copied)) {
+    return {};
+  }
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(hwnd, name, 256);
+  return name;
+}
+
+std::wstring WithoutMnemonics(const std::wstring& text) {
+  std::wstring result;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    result += text[i];
+  }
+  return result;
+}
+
+bool SameCaption(const std::wstring& text, const std::wstring& wanted) {
+  return text == wanted || WithoutMnemonics(text) == WithoutMnemonics(wanted);
+}
+
+struct TitleSearch {
+  const std::wstring* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<TitleSearch*>(data);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  if (TextOf(hwnd) != *search->title) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+HWND FindTopLevel(const std::wstring& title) {
+  TitleSearch search{&title, nullptr};
+  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Every descendant, in the order the dialog manager walks them.
+void CollectChildren(HWND parent, std::vector<HWND>& children) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+    CollectChildren(child, children);
+  }
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> children;
+  CollectChildren(parent, children);
+  return children;
+}
+
+// Polls `check` until it returns true or the deadline passes.
+template <class Check>
+bool PollUntil(DWORD timeoutMs, Check check) {
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (check()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(kPollMs);
+  }
+}
+
+void Dump(HWND window) {
+  Print(L"window \"" + TextOf(window) + L"\" class " + ClassOf(window));
+  for (HWND child : Descendants(window)) {
+    std::wstring depth;
+    for (HWND up = GetParent(child); up && up != window; up = GetParent(up)) depth += L"  ";
+    std::wstring flags = std::wstring(IsWindowVisible(child) ? L"" : L" hidden") +
+                         (IsWindowEnabled(child) ? L"" : L" disabled");
+    Print(L"  " + depth + ClassOf(child) + L" \"" + TextOf(child) + L"\"" + flags);
+  }
+}
+
+int WaitWindow(const std::wstring& title, DWORD timeoutMs) {
+  HWND window = nullptr;
+  if (!PollUntil(timeoutMs, [&] { return (window = FindTopLevel(title)) != nullptr; })) {
+    Print(L"no window \"" + title + L"\" within " + std::to_wstring(timeoutMs) + L" ms");
+    return 1;
+  }
+  Print(L"window \"" + title + L"\" is up");
+  return 0;
+}
+
+int WaitGone(const std::wstring& title, DWORD timeoutMs) {
+  if (!PollUntil(timeoutMs, [&] { return FindTopLevel(title) == nullptr; })) {
+    Print(L"window \"" + title + L"\" still there after " + std::to_wstring(timeoutMs) + L" ms");
+    return 1;
+  }
+  Print(L"window \"" + title + L"\" is gone");
+  return 0;
+}
+
+int Click(const std::wstring& title, const std::wstring& caption, DWORD timeoutMs) {
+  HWND button = nullptr;
+  bool seen = PollUntil(timeoutMs, [&] {
+    HWND window = FindTopLevel(title);
+    if (!window) return false;
+    for (HWND child : Descendants(window)) {
+      if (_wcsicmp(ClassOf(child).c_str(), L"Button") == 0) {
+        if (SameCaption(TextOf(child), caption) && IsWindowVisible(child) && IsWindowEnabled(child)) {
+          button = child;
+          return true;
+        }
+      }
+    }
+    return false;
+  });
+  if (!seen) {
+    Print(L"no enabled button \"" + caption + L"\" in \"" + title + L"\" within " +
+          std::to_wstring(timeoutMs) + L" ms");
+    if (HWND window = FindTopLevel(title)) Dump(window);
+    return 1;
+  }
+  // Posted, so a click that starts a long job does not hold the driver.
+  PostMessageW(button, BM_CLICK, 0, 0);
+  Print(L"clicked \"" + caption + L"\" in \"" + title + L"\"");
+  return 0;
+}
+
+int WaitText(const std::wstring& title, const std::wstring& text, DWORD timeoutMs) {
+  bool seen = PollUntil(timeoutMs, [&] {
+    HWND window = FindTopLevel(title);
+    if (!window) return false;
+    for (HWND child : Descendants(window)) {
+      if (TextOf(child) == text) return true;
+    }
+    return false;
+  });
+  if (!seen) {
+    Print(L"no control reads \"" + text + L"\" in \"" + title + L"\" within " + std::to_wstring(timeoutMs) +
+          L" ms; it shows:");
+    if (HWND window = FindTopLevel(title)) Dump(window);
+    return 1;
+  }
+  Print(L"\"" + title + L"\" shows \"" + text + L"\"");
+  return 0;
+}
+
+DWORD ParseTimeout(int argc, wchar_t** argv, int index) {
+  if (index >= argc) return kDefaultTimeoutMs;
+  return static_cast<DWORD>(wcstoul(argv[index], nullptr, 10));
+}
+
+int Usage() {
+  Print(L"usage: ui_driver wait-window|wait-gone \"<title>\" <timeoutMs>");
+  Print(L"       ui_driver click \"<title>\" \"<button text>\" [timeoutMs]");
+  Print(L"       ui_driver wait-text \"<title>\" \"<text>\" <timeoutMs>");
+  Print(L"       ui_driver dump|close \"<title>\"");
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return Usage();
+  std::wstring command = argv[1];
+  std::wstring title = argv[2];
+  if (command == L"wait-window") return WaitWindow(title, ParseTimeout(argc, argv, 3));
+  if (command == L"wait-gone") return WaitGone(title, ParseTimeout(argc, argv, 3));
+  if (command == L"click" && argc >= 4) return Click(title, argv[3], ParseTimeout(argc, argv, 4));
+  if (command == L"wait-text" && argc >= 4) return WaitText(title, argv[3], ParseTimeout(argc, argv, 4));
+  if (command == L"close") {
+    HWND window = FindTopLevel(title);
+    if (!window) {
+      Print(L"no window \"" + title + L"\"");
+      return 1;
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    Print(L"asked \"" + title + L"\" to close");
+    return 0;
+  }
+  if (command == L"dump") {
+    HWND window = FindTopLevel(title);
+    if (!window) {
+      Print(L"no window \"" + title + L"\"");
+      return 1;
+    }
+    Dump(window);
+    return 0;
+  }
+  return Usage();
+}
