@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "engine/progress_text.h"
@@ -19,23 +20,24 @@ using platform::IoError;
 
 namespace {
 
-// One sweep over the file from offset 0: the full blocks (only for files above one block) and then
-// exactly the rest. `blockByte` gives each full block's byte value, `restByte` the rest's.
+// One sweep over the file from offset 0: the full blocks (only for files above one block), then exactly
+// the rest. `blockByte` gives each full block's value, `restByte` the rest's; a fixed sweep fills the
+// buffer once, a random one per block.
 template <typename BlockByte, typename RestByte>
-IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffer, BlockByte blockByte,
+IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffer, bool fixed, BlockByte blockByte,
               RestByte restByte) {
   uint64_t offset = 0;
   if (length > kDodBlockSize) {
     const uint64_t blocks = length / kDodBlockSize;
+    if (fixed) std::memset(buffer.data(), blockByte(), buffer.size());
     for (uint64_t k = 0; k < blocks; ++k, offset += kDodBlockSize) {
-      std::fill(buffer.begin(), buffer.end(), blockByte());
+      if (!fixed) std::memset(buffer.data(), blockByte(), buffer.size());
       if (IoError error = file.WriteAt(offset, buffer); error != IoError::None) return error;
     }
   }
   if (const uint64_t rest = length - offset; rest > 0) {
-    std::span<uint8_t> tail(buffer.data(), rest);
-    std::fill(tail.begin(), tail.end(), restByte());
-    if (IoError error = file.WriteAt(offset, tail); error != IoError::None) return error;
+    std::memset(buffer.data(), restByte(), rest);
+    if (IoError error = file.WriteAt(offset, {buffer.data(), rest}); error != IoError::None) return error;
   }
   return file.Flush();
 }
@@ -59,14 +61,14 @@ WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* pro
     for (int cycle = 1; cycle <= passes; ++cycle) {
       for (auto [blockByte, restByte] : kPhases) {
         IoError error = Sweep(
-            file, length, buffer, [b = blockByte] { return b; }, [r = restByte] { return r; });
+            file, length, buffer, true, [b = blockByte] { return b; }, [r = restByte] { return r; });
         if (error != IoError::None) return NotOverwritten(error);
       }
     }
 
     Randomize();
     for (int cycle = 1; cycle <= passes; ++cycle) {
-      IoError error = Sweep(file, length, buffer, RandomNonZeroByte, RandomNonZeroByte);
+      IoError error = Sweep(file, length, buffer, false, RandomNonZeroByte, RandomNonZeroByte);
       if (error != IoError::None) return NotOverwritten(error);
       if (status) {
         status->SetCaption(OverwritingText(cycle, passes));

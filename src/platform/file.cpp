@@ -44,6 +44,7 @@ IoError File::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
   if (!IsOpen()) return IoError::Other;
   if (gObserver) {
     if (IoError injected = gObserver->OnWrite(path_, offset, bytes); injected != IoError::None) return injected;
+    if (!gObserver->WritesReachFile(path_)) return IoError::None;
   }
   return OsWriteAt(handle_, offset, bytes.data(), bytes.size());
 }

@@ -20,6 +20,12 @@ class FileIoObserver {
     (void)path, (void)offset, (void)bytes;
     return IoError::None;
   }
+  // False makes writes to `path` succeed without reaching the file: a test can then run a routine over
+  // a sparse file of several GiB without writing them.
+  virtual bool WritesReachFile(const std::string& path) {
+    (void)path;
+    return true;
+  }
   virtual void OnFlush(const std::string& path) { (void)path; }
   virtual void OnSetLength(const std::string& path, uint64_t length) { (void)path, (void)length; }
   virtual void OnClose(const std::string& path) { (void)path; }
