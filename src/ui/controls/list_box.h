@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/controls/control.h"
+
+namespace nullora::ui {
+
+// A single-selection list. Click follows every change of the selection, by code or by the user.
+class ListBox : public Control {
+ public:
+  ListBox(Form& form, Control* container, std::string name)
+      : Control(form, container, std::move(name), platform::WidgetKind::ListBox) {}
+
+  // Inserts at `index`, or appends when it is -1. The selected entry stays selected.
+  void AddItem(const std::string& item, int index = -1);
+  // Removing the selected entry leaves nothing selected; out-of-range indexes are ignored.
+  void RemoveItem(int index);
+  void Clear();
+  int ListCount() const { return static_cast<int>(items_.size()); }
+  // The entry at `index`, or "" outside the list.
+  const std::string& List(int index) const;
+  // The selected entry, or "".
+  const std::string& Text() const { return List(listIndex_); }
+
+  int ListIndex() const { return listIndex_; }
+  // -1 selects nothing; out-of-range indexes are ignored. Raises Click when the selection changes.
+  void SetListIndex(int index);
+
+  // What a user's pick does.
+  void UserSelect(int index) { OnUserSelect(index); }
+
+  std::function<void()> Click;
+
+ protected:
+  void SyncPeer() override { PushItems(); }
+  void OnUserSelect(int index) override;
+
+ private:
+  void PushItems();
+
+  std::vector<std::string> items_;
+  int listIndex_ = -1;
+};
+
+}  // namespace nullora::ui
