@@ -35,7 +35,8 @@ IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffe
       if (IoError error = file.WriteAt(offset, buffer); error != IoError::None) return error;
     }
   }
-  if (const uint64_t rest = length - offset; rest > 0) {
+  // The rest is below one block, so it fits the buffer and a size_t.
+  if (const auto rest = static_cast<size_t>(length - offset); rest > 0) {
     std::memset(buffer.data(), restByte(), rest);
     if (IoError error = file.WriteAt(offset, {buffer.data(), rest}); error != IoError::None) return error;
   }
