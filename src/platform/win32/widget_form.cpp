@@ -178,6 +178,8 @@ void FormWidget::OnActivateMessage(WPARAM wParam, LPARAM lParam) {
     ::SetFocus(lastFocus_);
   } else if (HWND first = GetNextDlgTabItem(Hwnd(), nullptr, FALSE)) {
     ::SetFocus(first);
+  } else {
+    ::SetFocus(Hwnd());
   }
   // The form's Activate means "became the active form of this program": on showing, or when another of
   // its windows handed over; coming back from another program is not one (lParam is then null).
