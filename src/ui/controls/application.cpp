@@ -16,10 +16,12 @@ Application& Application::Get() {
 }
 
 int Application::Run() {
+  // The loaded forms alone decide: a quit posted when the last form unloaded only wakes the loop,
+  // and a form loaded in the same handler keeps it running.
   while (AnyFormLoaded()) {
     FireDueTimers();
     if (!AnyFormLoaded()) break;
-    if (!platform::OsWaitEvents(MsUntilNextTimer())) break;
+    platform::OsWaitEvents(MsUntilNextTimer());
   }
   return 0;
 }
