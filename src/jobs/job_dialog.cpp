@@ -82,6 +82,8 @@ void JobDialog::Form_Load() {
   lblOptions.SetCaption("");
   SetSize(kDialogWidth, kDialogHeight);
   Label1.SetCaption(ConfirmText());
+  // Until an options dialog is attached the button would do nothing.
+  cmdOptions.SetEnabled(static_cast<bool>(ShowOptionsDialog));
 }
 
 void JobDialog::Form_QueryUnload(bool& cancel, ui::UnloadMode mode) {
@@ -109,6 +111,8 @@ void JobDialog::cmdYes_Click() {
   Frame2.Move(Frame1.Left(), Frame1.Top());
   Frame2.SetVisible(true);
   lblLocation.SetText(LocationText());
+  // Some routines never yield while they write: paint the progress view before the wipe starts.
+  Refresh();
   RunWipe();
 }
 

@@ -45,6 +45,7 @@ TEST_F(FileJobTest, TheConfirmationViewNamesTheFile) {
   EXPECT_EQ(dialog.BackColor(), 0xF7F3F3u);
   EXPECT_EQ(dialog.lblscheme.Caption(), "");
   EXPECT_EQ(dialog.Command6.Caption(), "Stop");
+  EXPECT_FALSE(dialog.cmdOptions.Enabled()) << "no options dialog is attached";
 }
 
 TEST_F(FileJobTest, YesWipesWithTheDefaultSchemeAndEndsInDone) {
@@ -162,12 +163,12 @@ TEST_F(FileJobTest, AnUnknownSchemeWipesNothingAndSaysSo) {
 
 TEST_F(FileJobTest, OptionsChangedBeforeYesAreTheOnesUsed) {
   std::string path = dir.MakeFile("a.txt", "secret");
-  Open(path);
   bool opened = false;
   dialog.ShowOptionsDialog = [&] {
     opened = true;
     SaveSetting("OpMethod", "4");
   };
+  Open(path);
   dialog.cmdOptions.UserClick();
   EXPECT_TRUE(opened);
   EXPECT_EQ(dialog.CurrentState(), JobDialog::State::Confirm);
