@@ -31,7 +31,18 @@ std::string fStart::GetCommandType(const std::string& cmd) {
   return "File";
 }
 
+// Explorer passes a path bare, but a path typed in a command prompt often comes in quotes. Such an
+// argument names nothing as it stands; without its quotes it may be the file the user means.
+std::string fStart::TargetArgument(const std::string& argument) {
+  if (argument.size() > 2 && argument.front() == '"' && argument.back() == '"' &&
+      platform::GetFileAttributes(argument) == platform::kInvalidAttributes) {
+    return argument.substr(1, argument.size() - 2);
+  }
+  return argument;
+}
+
 void fStart::Form_Load() {
+  argument_ = TargetArgument(argument_);
   const std::string commandType = GetCommandType(argument_);
   // Read once here; "Show Tips at Startup" is kept for the tips and changes nothing at start-up.
   ReadStartupSettings();

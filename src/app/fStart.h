@@ -28,6 +28,8 @@ class fStart : public ui::Form {
   // "", "StartUpMin", "Recycled", "Folder", "Drive" or "File". A path that names nothing is a "File":
   // the file job then says that nothing was found.
   static std::string GetCommandType(const std::string& cmd);
+  // The argument without surrounding double quotes when only that makes it a path.
+  static std::string TargetArgument(const std::string& argument);
 
  protected:
   void Form_Load() override;

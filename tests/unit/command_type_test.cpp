@@ -33,5 +33,14 @@ TEST(GetCommandType, AFileOrAPathThatNamesNothingIsAFile) {
   EXPECT_EQ(fStart::GetCommandType("\"" + dir.Path("a.txt") + "\""), "File");
 }
 
+TEST(TargetArgument, SurroundingQuotesAreDroppedOnlyFromAPathThatIsQuoted) {
+  test::TestDir dir;
+  std::string path = dir.MakeFile("my file.txt", "x");
+  EXPECT_EQ(fStart::TargetArgument("\"" + path + "\""), path);
+  EXPECT_EQ(fStart::TargetArgument(path), path);
+  EXPECT_EQ(fStart::TargetArgument("\"\""), "\"\"");
+  EXPECT_EQ(fStart::TargetArgument("\"Recycle"), "\"Recycle");
+}
+
 }  // namespace
 }  // namespace nullora
