@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nullora::platform {
 
@@ -78,6 +79,45 @@ void OsClose(FileHandle handle);
 IoError DeleteFile(const std::string& path);
 // Renames within the file system; fails with AlreadyExists rather than replace the target.
 IoError MoveFile(const std::string& from, const std::string& to);
+
+// One entry of a directory listing.
+struct DirEntry {
+  std::string name;     // the leaf name, never "." or ".."
+  uint32_t attributes;  // kAttrDirectory, kAttrHidden, kAttrReparsePoint (links, junctions)...
+  uint64_t size;
+};
+
+// Lists what `pattern` matches: a directory path followed by a wildcard or a name ("C:\Data\*.*",
+// "C:\Data\index.dat"), hidden and system entries included, "." and ".." left out. A link is listed
+// as itself, with kAttrReparsePoint. Fails with NotFound when the directory cannot be listed.
+IoError ListDirectory(const std::string& pattern, std::vector<DirEntry>* entries);
+// Removes an empty directory. A directory link is removed as a link by DeleteFile, never here.
+IoError RemoveDirectory(const std::string& path);
+
+// The logical drive roots ("C:"), in letter order.
+std::vector<std::string> LogicalDrives();
+// The system's drive type of a root: 0 unknown, 1 no such drive, 2 removable, 3 fixed, 4 network,
+// 5 CD-ROM, 6 RAM disk.
+int GetDriveType(const std::string& root);
+struct DiskSpace {
+  uint64_t freeToCaller = 0;
+  uint64_t total = 0;
+  uint64_t totalFree = 0;
+};
+// The space of the drive that holds `path` (any directory on it).
+IoError GetDiskFreeSpace(const std::string& path, DiskSpace* space);
+
+// The Recycle Bin of all drives, as the shell sees it.
+struct RecycleBinInfo {
+  uint64_t size = 0;
+  uint64_t items = 0;
+};
+bool QueryRecycleBin(RecycleBinInfo* info);
+// Empties it without confirmation, progress window or sound.
+bool EmptyRecycleBin();
+void UpdateRecycleBinIcon();
+// Where the items of the bin really are on disk (files or folders), as the shell reports them.
+std::vector<std::string> RecycleBinItemPaths();
 
 // The settings store: per-user text values under application / section / key.
 std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,

@@ -18,8 +18,13 @@ namespace nullora::platform {
 
 namespace {
 
-std::map<char, std::string>& Drives() {
-  static std::map<char, std::string> drives;
+struct MappedDrive {
+  std::string hostDir;
+  int type = 3;
+};
+
+std::map<char, MappedDrive>& Drives() {
+  static std::map<char, MappedDrive> drives;
   return drives;
 }
 
@@ -95,8 +100,8 @@ uint32_t AttributesOf(const std::string& hostPath, const struct stat& st, bool i
 
 namespace posix {
 
-void MapDrive(char letter, const std::string& hostDir) {
-  Drives()[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = hostDir;
+void MapDrive(char letter, const std::string& hostDir, int type) {
+  Drives()[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {hostDir, type};
 }
 
 void ClearDrives() { Drives().clear(); }
@@ -107,7 +112,7 @@ std::string ToHostPath(const std::string& path) {
   if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
     auto it = Drives().find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
     // An unmapped drive names nothing: give a path that cannot exist rather than a relative one.
-    base = it != Drives().end() ? it->second : std::string("/nonexistent-drive-") + path[0];
+    base = it != Drives().end() ? it->second.hostDir : std::string("/nonexistent-drive-") + path[0];
     rest = path.substr(2);
     if (rest.empty() || (rest[0] != '\\' && rest[0] != '/')) rest.insert(rest.begin(), '/');
   }
@@ -116,6 +121,18 @@ std::string ToHostPath(const std::string& path) {
 }
 
 }  // namespace posix
+
+std::vector<std::string> LogicalDrives() {
+  std::vector<std::string> roots;
+  for (const auto& [letter, drive] : Drives()) roots.push_back(std::string(1, letter) + ":\\");
+  return roots;
+}
+
+int GetDriveType(const std::string& root) {
+  if (root.size() < 2 || root[1] != ':') return 1;
+  auto it = Drives().find(static_cast<char>(std::toupper(static_cast<unsigned char>(root[0]))));
+  return it == Drives().end() ? 1 : it->second.type;
+}
 
 uint32_t GetFileAttributes(const std::string& path) {
   std::string host = posix::ToHostPath(path);

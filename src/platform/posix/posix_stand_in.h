@@ -7,8 +7,9 @@
 
 namespace nullora::platform::posix {
 
-// Maps drive `letter` ("T") to a host directory; "T:\a\b" then means "<hostDir>/a/b".
-void MapDrive(char letter, const std::string& hostDir);
+// Maps drive `letter` ("T") to a host directory; "T:\a\b" then means "<hostDir>/a/b". `type` is
+// the drive type the drive reports (3: fixed).
+void MapDrive(char letter, const std::string& hostDir, int type = 3);
 void ClearDrives();
 // The host path of a Windows-form path. Paths without a drive letter are relative to the current
 // directory, with backslashes turned into slashes.
@@ -19,5 +20,12 @@ std::map<std::string, std::string>& SettingsStoreContents();
 void ClearSettings();
 
 void SetCommandLineArgument(const std::string& argument);
+
+// The Recycle Bin: a directory (Windows form, on a mapped drive) whose entries are the bin's items.
+// Empty: no bin at all, which the shell reports as an empty bin.
+void SetRecycleBin(const std::string& directory);
+// How often the bin was emptied and its icon refreshed.
+int RecycleBinEmptied();
+int RecycleBinIconUpdates();
 
 }  // namespace nullora::platform::posix
