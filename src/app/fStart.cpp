@@ -1,7 +1,10 @@
 #include "app/fStart.h"
 
 #include "app/startup_settings.h"
+#include "jobs/fDrive.h"
 #include "jobs/fFiles.h"
+#include "jobs/fFolders.h"
+#include "jobs/fRecycle.h"
 #include "platform/platform.h"
 #include "platform/widgets.h"
 #include "shared/records.h"
@@ -15,6 +18,21 @@ AppWindows::~AppWindows() = default;
 fFiles& AppWindows::Files() {
   if (!files_) files_ = std::make_unique<fFiles>();
   return *files_;
+}
+
+fFolders& AppWindows::Folders() {
+  if (!folders_) folders_ = std::make_unique<fFolders>();
+  return *folders_;
+}
+
+fRecycle& AppWindows::Recycle() {
+  if (!recycle_) recycle_ = std::make_unique<fRecycle>();
+  return *recycle_;
+}
+
+fDrive& AppWindows::Drive() {
+  if (!drive_) drive_ = std::make_unique<fDrive>();
+  return *drive_;
 }
 
 fStart::fStart(AppWindows& windows, std::string argument)
@@ -50,12 +68,20 @@ void fStart::Form_Load() {
   if (commandType == "File") {
     FilePath = argument_;
     windows_.Files().Show();
-  } else if (commandType.empty() || commandType == "StartUpMin") {
-    platform::ShowMessage("Nullora wipes a file beyond recovery. Start it with the file as its argument:\n"
-                          "nullora.exe C:\\Docs\\a.txt",
-                          "Nullora");
+  } else if (commandType == "Folder") {
+    FolderPath = argument_;
+    windows_.Folders().Show();
+  } else if (commandType == "Drive") {
+    DrivePath = argument_;
+    windows_.Drive().Show();
+  } else if (commandType == "Recycled") {
+    windows_.Recycle().Show();
   } else {
-    platform::ShowMessage("This version of Nullora wipes single files only. Nothing was touched.", "Nullora");
+    platform::ShowMessage("Nullora wipes files, folders, the free space of a drive or the Recycle Bin beyond "
+                          "recovery. Start it with what to wipe as its argument:\n"
+                          "nullora.exe C:\\Docs\\a.txt\nnullora.exe C:\\Docs\nnullora.exe C:\\\n"
+                          "nullora.exe Recycle",
+                          "Nullora");
   }
   Unload();
 }

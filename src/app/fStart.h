@@ -10,15 +10,24 @@
 namespace nullora {
 
 class fFiles;
+class fFolders;
+class fRecycle;
+class fDrive;
 
 // The windows start-up can open; created when first needed, alive until the process ends.
 struct AppWindows {
   AppWindows();
   ~AppWindows();
   fFiles& Files();
+  fFolders& Folders();
+  fRecycle& Recycle();
+  fDrive& Drive();
 
  private:
   std::unique_ptr<fFiles> files_;
+  std::unique_ptr<fFolders> folders_;
+  std::unique_ptr<fRecycle> recycle_;
+  std::unique_ptr<fDrive> drive_;
 };
 
 class fStart : public ui::Form {

@@ -1,8 +1,5 @@
 #include "jobs/fFiles.h"
 
-#include "engine/dod_wipe.h"
-#include "engine/pass_wipe.h"
-#include "engine/wipe_scheme.h"
 #include "jobs/job_status.h"
 #include "shared/records.h"
 
@@ -19,16 +16,7 @@ void fFiles::RunWipe() { WipeTheFile(FilePath); }
 std::optional<WipeResult> fFiles::DoIt(const std::string& The_File) {
   LoadOptions();
   PrintOptions();
-  std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
-  if (!scheme) return std::nullopt;
-  switch (*scheme) {
-    case WipeScheme::OneRandomPass: return PassWipeFile(The_File, 1, &ProgressBar1, &lblscheme);
-    case WipeScheme::DodScheme: return DodWipeFile(The_File, WipeOptions.OpPasses, &ProgressBar1, &lblscheme);
-    case WipeScheme::GutmannScheme: return GM.SecureFileDelete(The_File);
-    case WipeScheme::CustomScheme: return PassWipeFile(The_File, WipeOptions.OpPasses, &ProgressBar1, &lblscheme);
-    case WipeScheme::DeleteOnly: return PassWipeFile(The_File, 0, &ProgressBar1, &lblscheme);
-  }
-  return std::nullopt;
+  return RunScheme(The_File);
 }
 
 void fFiles::WipeTheFile(const std::string& The_File) {

@@ -1,6 +1,8 @@
 #include "jobs/job_dialog.h"
 
+#include "engine/dod_wipe.h"
 #include "engine/gutmann_patterns.h"
+#include "engine/pass_wipe.h"
 #include "engine/progress_text.h"
 #include "engine/wipe_scheme.h"
 #include "platform/resource_ids.h"
@@ -102,6 +104,19 @@ void JobDialog::PrintOptions() {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
   std::string name = scheme ? SchemeJobName(*scheme) : "";
   lblOptions.SetCaption("Scheme : " + name + "." + "  Passes: " + std::to_string(WipeOptions.OpPasses) + ".");
+}
+
+std::optional<WipeResult> JobDialog::RunScheme(const std::string& path) {
+  std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
+  if (!scheme) return std::nullopt;
+  switch (*scheme) {
+    case WipeScheme::OneRandomPass: return PassWipeFile(path, 1, &ProgressBar1, &lblscheme);
+    case WipeScheme::DodScheme: return DodWipeFile(path, WipeOptions.OpPasses, &ProgressBar1, &lblscheme);
+    case WipeScheme::GutmannScheme: return GM.SecureFileDelete(path);
+    case WipeScheme::CustomScheme: return PassWipeFile(path, WipeOptions.OpPasses, &ProgressBar1, &lblscheme);
+    case WipeScheme::DeleteOnly: return PassWipeFile(path, 0, &ProgressBar1, &lblscheme);
+  }
+  return std::nullopt;
 }
 
 void JobDialog::cmdYes_Click() {

@@ -51,6 +51,8 @@ class JobDialog : public ui::Form {
   void LoadOptions();
   // "Scheme : <name>.  Passes: <n>." in lblOptions.
   void PrintOptions();
+  // Runs the loaded scheme on one file; nullopt when the stored scheme is none of the five.
+  std::optional<WipeResult> RunScheme(const std::string& path);
 
  protected:
   void Form_Load() override;
@@ -70,7 +72,7 @@ class JobDialog : public ui::Form {
   void cmdCancel_Click();
   void cmdOptions_Click();
   void Command6_Click();
-  void GM_Progress(uint8_t bytPassProg, uint8_t pass);
+  virtual void GM_Progress(uint8_t bytPassProg, uint8_t pass);
 
  private:
   State state_ = State::Confirm;

@@ -30,3 +30,21 @@ std::string FileOutcomeText(const WipeResult& result) {
 std::string NoSchemeText() { return "Not wiped: the wipe scheme setting is not valid"; }
 
 }  // namespace nullora
+
+namespace nullora {
+
+std::string TreeOutcomeText(const TreeTally& tally) {
+  if (tally.Clean()) return kStatusDone;
+  std::string text = "Not all wiped: ";
+  if (tally.filesLeft > 0) {
+    text += std::to_string(tally.filesLeft) + " of " + std::to_string(tally.files) + " files could not be wiped";
+    if (tally.foldersLeft > 0) text += "; ";
+  }
+  if (tally.foldersLeft > 0) {
+    text += std::to_string(tally.foldersLeft) + (tally.foldersLeft == 1 ? " folder" : " folders") +
+            " could not be removed";
+  }
+  return text;
+}
+
+}  // namespace nullora

@@ -18,3 +18,18 @@ std::string FailureReason(platform::IoError error);
 std::string NoSchemeText();
 
 }  // namespace nullora
+
+namespace nullora {
+
+// What a run over many files left behind.
+struct TreeTally {
+  size_t files = 0;        // files (and links) found
+  size_t filesLeft = 0;    // of those, not overwritten as the scheme says
+  size_t foldersLeft = 0;  // folders that could not be removed
+  bool Clean() const { return filesLeft == 0 && foldersLeft == 0; }
+};
+
+// "Done", or for example "Not all wiped: 2 of 10 files could not be wiped; 1 folder could not be removed".
+std::string TreeOutcomeText(const TreeTally& tally);
+
+}  // namespace nullora

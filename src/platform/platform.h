@@ -11,6 +11,16 @@
 #include <string>
 #include <vector>
 
+// <windows.h> defines these names as macros for its A/W functions; the seam's functions keep theirs
+// in every file that sees both.
+#undef DeleteFile
+#undef MoveFile
+#undef GetFileAttributes
+#undef SetFileAttributes
+#undef RemoveDirectory
+#undef GetDriveType
+#undef GetDiskFreeSpace
+
 namespace nullora::platform {
 
 // File attribute bits, with the values Windows gives them.

@@ -79,6 +79,11 @@ class Widget {
   // List and combo boxes.
   virtual void SetItems(const std::vector<std::string>& items) { (void)items; }
   virtual void SetSelectedIndex(int index) { (void)index; }
+  // One item inserted at `index` or removed, without sending the whole list again.
+  virtual void InsertItem(int index, const std::string& item) { (void)index, (void)item; }
+  virtual void RemoveItemAt(int index) { (void)index; }
+  // Picture boxes: shows another picture resource.
+  virtual void SetPicture(int resourceId) { (void)resourceId; }
   // Tree views. Node ids are the nodes' indexes (from 1); 0 is the root.
   virtual void SetImages(const std::vector<int>& resourceIds, int size, uint32_t maskBgr) {
     (void)resourceIds, (void)size, (void)maskBgr;

@@ -130,6 +130,23 @@ class PictureWidget : public ContainerWidget {
   // A picture has no caption.
   void SetText(const std::string& text) override { (void)text; }
 
+  void SetPicture(int resourceId) override {
+    auto* bitmap = static_cast<HBITMAP>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, 0));
+    if (!bitmap) return;
+    if (!Face()) {
+      ShowImage(SS_BITMAP, IMAGE_BITMAP, bitmap);
+      return;
+    }
+    if (imageType_ != IMAGE_BITMAP) {  // an icon face keeps its icon
+      DeleteObject(bitmap);
+      return;
+    }
+    SendMessageW(Face(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    DeleteObject(image_);
+    image_ = bitmap;
+    InvalidateRect(Face(), nullptr, TRUE);
+  }
+
  private:
   void ShowImage(DWORD staticStyle, UINT imageType, HANDLE image) {
     HWND picture = CreateChild(L"STATIC", staticStyle, 0, Hwnd(), NextControlId());

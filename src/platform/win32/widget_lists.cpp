@@ -98,6 +98,16 @@ class ListBoxWidget : public WindowWidget {
     InvalidateRect(Hwnd(), nullptr, TRUE);
   }
 
+  void InsertItem(int index, const std::string& item) override {
+    UpdateScope scope(*this);
+    SendMessageW(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
+  }
+
+  void RemoveItemAt(int index) override {
+    UpdateScope scope(*this);
+    SendMessageW(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  }
+
   void SetSelectedIndex(int index) override {
     UpdateScope scope(*this);
     SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);

@@ -11,7 +11,8 @@ void ListBox::AddItem(const std::string& item, int index) {
   if (index < 0 || index > ListCount()) return;
   items_.insert(items_.begin() + index, item);
   if (listIndex_ >= index) ++listIndex_;
-  PushItems();
+  // One item at a time: a log of thousands of paths must not be sent again on every line.
+  if (Peer()) Peer()->InsertItem(index, item);
 }
 
 void ListBox::RemoveItem(int index) {
@@ -22,7 +23,7 @@ void ListBox::RemoveItem(int index) {
   } else if (index < listIndex_) {
     --listIndex_;
   }
-  PushItems();
+  if (Peer()) Peer()->RemoveItemAt(index);
 }
 
 void ListBox::Clear() {

@@ -12,6 +12,11 @@ class PictureBox : public Control {
     Style().resourceId = resourceId;
   }
   int ResourceId() const { return resourceId_; }
+  // The toolkit's Picture = other.Picture.
+  void SetPicture(int resourceId) {
+    resourceId_ = resourceId;
+    if (Peer()) Peer()->SetPicture(resourceId);
+  }
 
  private:
   int resourceId_;

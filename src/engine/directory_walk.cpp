@@ -1,0 +1,77 @@
+#include "engine/directory_walk.h"
+
+#include "platform/platform.h"
+#include "ui/controls/application.h"
+
+namespace nullora {
+
+namespace {
+
+bool IsLink(const platform::DirEntry& entry) { return (entry.attributes & platform::kAttrReparsePoint) != 0; }
+bool IsDirectory(const platform::DirEntry& entry) { return (entry.attributes & platform::kAttrDirectory) != 0; }
+
+// A directory the walk may enter: a real directory now, not a link put in its place since the listing.
+bool StillARealDirectory(const std::string& path) {
+  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+  return info && info->isDirectory && !info->isLink;
+}
+
+// The files (and links) directly in `directory`, which ends in a backslash.
+void AppendFiles(const std::string& directory, std::vector<std::string>& files) {
+  std::vector<platform::DirEntry> entries;
+  if (platform::ListDirectory(directory + "*.*", &entries) != platform::IoError::None) return;
+  for (const platform::DirEntry& entry : entries) {
+    if (!IsDirectory(entry) || IsLink(entry)) files.push_back(directory + entry.name);
+  }
+}
+
+}  // namespace
+
+std::string NormalizeDirPath(const std::string& path) {
+  size_t first = path.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  std::string trimmed = path.substr(first, path.find_last_not_of(' ') - first + 1);
+  if (trimmed.back() != '\\') trimmed += '\\';
+  return trimmed;
+}
+
+size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::vector<std::string>& result,
+                      bool reset) {
+  if (reset) result.clear();
+  const std::string directory = NormalizeDirPath(path);
+
+  std::vector<platform::DirEntry> entries;
+  if (platform::ListDirectory(directory + "*.*", &entries) != platform::IoError::None) return 0;
+  std::vector<std::string> subdirectories;
+  for (const platform::DirEntry& entry : entries) {
+    if (IsDirectory(entry) && !IsLink(entry) && entry.name[0] != '.') {
+      subdirectories.push_back(directory + entry.name);
+    }
+    ui::DoEvents();
+  }
+
+  if (pattern.empty()) {
+    result.insert(result.end(), subdirectories.begin(), subdirectories.end());
+  } else {
+    std::vector<platform::DirEntry> matches;
+    platform::ListDirectory(directory + pattern, &matches);
+    for (const platform::DirEntry& match : matches) {
+      result.push_back(directory + match.name);
+      ui::DoEvents();
+    }
+  }
+
+  for (const std::string& subdirectory : subdirectories) {
+    if (StillARealDirectory(subdirectory)) GetFilesInDirs(subdirectory, pattern, result, false);
+  }
+  return result.size();
+}
+
+void ScanDir(const std::string& DirName, std::vector<std::string>& Directories, std::vector<std::string>& Files) {
+  Files.clear();
+  AppendFiles(DirName, Files);
+  GetFilesInDirs(DirName, "", Directories, true);
+  for (const std::string& directory : Directories) AppendFiles(directory + "\\", Files);
+}
+
+}  // namespace nullora
