@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Builds every configuration and runs every test:
+#   native  the workbench (host g++, AddressSanitizer + UBSan): its ctest, natively
+#   win32   the product (i686 mingw-w64): its ctest under Wine, with a prefix and an Xvfb display of
+#           its own
+#   win64   the 64-bit compile check
+# Exits non-zero when anything failed, after a summary that ends with "N passed, M failed".
+set -uo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+started=$SECONDS
+logDir=$(mktemp -d "${TMPDIR:-/tmp}/nullora-test-logs.XXXXXX")
+summary=()
+totalPassed=0
+totalFailed=0
+totalSkipped=0
+anyFailed=0
+
+stepStarted=$SECONDS
+Note() {
+  printf '\n==> %s\n' "$*"
+  stepStarted=$SECONDS
+}
+Record() { summary+=("$(printf '%-34s %-44s %4d s' "$1" "$2" $((SECONDS - stepStarted)))"); }
+
+# Runs a build step quietly into a log; on failure shows its errors. The builds keep going past a
+# failing target, so the tests of everything that did build still run and report.
+Step() {
+  local name=$1 log=$logDir/${1// /-}.log
+  shift
+  Note "$name"
+  if "$@" >"$log" 2>&1; then
+    Record "$name" ok
+    return 0
+  fi
+  grep -E "error|Error" "$log" | head -40
+  echo "... (last lines of $log)"
+  tail -20 "$log"
+  Record "$name" FAILED
+  anyFailed=1
+  return 1
+}
+
+# Runs a ctest and adds its counts to the totals.
+TestStep() {
+  local name=$1 log=$logDir/${1// /-}.log
+  shift
+  Note "$name"
+  "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  local line failed total skipped passed
+  line=$(grep -E '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  if [[ -z $line ]]; then
+    Record "$name" "FAILED (no tests ran)"
+    totalFailed=$((totalFailed + 1))
+    anyFailed=1
+    return 1
+  fi
+  failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+  skipped=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Skipped\)' "$log")
+  passed=$((total - failed - skipped))
+  totalPassed=$((totalPassed + passed))
+  totalFailed=$((totalFailed + failed))
+  totalSkipped=$((totalSkipped + skipped))
+  Record "$name" "$passed passed, $failed failed, $skipped skipped"
+  if [[ $rc -ne 0 || $failed -ne 0 ]]; then anyFailed=1; fi
+}
+
+Note "setup"
+if ! scripts/setup.sh; then
+  echo "setup failed: the tools above are missing"
+  exit 1
+fi
+
+# The workbench.
+Step "native configure" cmake --preset native &&
+  Step "native build" cmake --build --preset native -j2 -- -k
+TestStep "native tests" ctest --preset native --timeout 600
+
+# The product, tested under Wine. Nothing of the user's own Wine, home or display is used.
+Step "win32 configure" cmake --preset win32 &&
+  Step "win32 build" cmake --build --preset win32 -j2 -- -k
+
+Note "Wine prefix and display"
+unset DISPLAY
+# shellcheck source=scripts/wine_env.sh
+source scripts/wine_env.sh
+CleanUp() {
+  nullora_wine_env_cleanup
+  rm -rf "$logDir"
+}
+trap CleanUp EXIT
+[[ -n ${NULLORA_WINE_ENV_BROKEN:-} ]] || Record "Wine prefix and display" "ok ($NULLORA_WINE_BITS-bit Wine, display $DISPLAY)"
+
+if [[ -n ${NULLORA_WINE_ENV_BROKEN:-} ]]; then
+  Record "Wine tests" "FAILED (no usable Wine)"
+  totalFailed=$((totalFailed + 1))
+  anyFailed=1
+  Step "win64 configure" cmake --preset win64 &&
+    Step "win64 build" cmake --build --preset win64 -j2 --target nullora_core nullora
+elif [[ $NULLORA_WINE_BITS == 32 ]]; then
+  TestStep "win32 tests (Wine)" ctest --preset win32 --timeout 600
+  Step "win64 configure" cmake --preset win64 &&
+    Step "win64 build" cmake --build --preset win64 -j2 --target nullora_core nullora
+else
+  # This kernel runs no 32-bit program, so the 32-bit tests cannot start. The same tests, built
+  # for x86_64, run under 64-bit Wine instead; that build is also the 64-bit compile check.
+  echo "The 32-bit tests cannot run on this kernel; running the x86_64 build of the same tests."
+  Step "win64 configure (with tests)" cmake --preset win64 -DNULLORA_TESTS=ON &&
+    Step "win64 build (with tests)" cmake --build --preset win64 -j2 -- -k
+  TestStep "win64 tests (64-bit Wine)" ctest --test-dir build/win64 --output-on-failure --timeout 600
+  summary+=("win32 tests (Wine)                 NOT RUN: the kernel cannot run 32-bit programs (ia32 emulation is off)")
+fi
+
+elapsed=$((SECONDS - started))
+echo
+echo "==================== summary ===================="
+printf '%s\n' "${summary[@]}"
+echo "-------------------------------------------------"
+echo "$totalPassed passed, $totalFailed failed"
+[[ $totalSkipped -eq 0 ]] || echo "$totalSkipped skipped (see the test output for why)"
+echo "time: $((elapsed / 60)) min $((elapsed % 60)) s"
+if [[ $anyFailed -ne 0 || $totalFailed -ne 0 ]]; then
+  echo "RESULT: FAILED"
+  exit 1
+fi
+echo "RESULT: PASSED"
