@@ -62,7 +62,10 @@ IoError File::SetLength(uint64_t length) {
 
 IoError File::Flush() {
   if (!IsOpen()) return IoError::Other;
-  if (gObserver) gObserver->OnFlush(path_);
+  if (gObserver) {
+    gObserver->OnFlush(path_);
+    if (!gObserver->FlushesReachMedium(path_)) return IoError::None;
+  }
   return OsFlush(handle_);
 }
 

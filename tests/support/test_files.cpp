@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #ifndef _WIN32
@@ -16,6 +17,11 @@ namespace nullora::test {
 namespace fs = std::filesystem;
 
 namespace {
+
+std::set<char>& UsedLetters() {
+  static std::set<char> letters;
+  return letters;
+}
 
 IoEvent Event(IoEvent::Kind kind, const std::string& path, uint64_t offset = 0, uint64_t length = 0) {
   IoEvent event;
@@ -51,12 +57,19 @@ TestDir::TestDir() {
 #ifdef _WIN32
   root_ = host_.string() + "\\";
 #else
-  platform::posix::MapDrive('T', host_.string());
-  root_ = "T:\\";
+  // Each live directory has a drive of its own, so a test can hold two (a tree and what lies outside).
+  for (letter_ = 'T'; letter_ <= 'Z' && UsedLetters().count(letter_); ++letter_) {
+  }
+  UsedLetters().insert(letter_);
+  platform::posix::MapDrive(letter_, host_.string());
+  root_ = std::string(1, letter_) + ":\\";
 #endif
 }
 
 TestDir::~TestDir() {
+#ifndef _WIN32
+  UsedLetters().erase(letter_);
+#endif
   std::error_code ignored;
   // Read-only files left by a failing test must not keep the directory alive.
   for (auto it = fs::recursive_directory_iterator(host_, ignored); it != fs::recursive_directory_iterator();
@@ -151,6 +164,11 @@ platform::IoError IoRecorder::OnWrite(const std::string& path, uint64_t offset, 
 bool IoRecorder::WritesReachFile(const std::string& path) {
   (void)path;
   return !dryWrites;
+}
+
+bool IoRecorder::FlushesReachMedium(const std::string& path) {
+  (void)path;
+  return !dryWrites && !dryFlushes;
 }
 
 void IoRecorder::OnFlush(const std::string& path) { events.push_back(Event(IoEvent::Flush, path)); }

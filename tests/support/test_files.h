@@ -38,6 +38,7 @@ class TestDir {
  private:
   std::filesystem::path host_;
   std::string root_;
+  char letter_ = 0;
 };
 
 struct IoEvent {
@@ -65,6 +66,8 @@ class IoRecorder : public platform::FileIoObserver {
   std::vector<IoEvent> events;
   // When set, writes are recorded but do not reach the file.
   bool dryWrites = false;
+  // When set, flushes are recorded but return at once (dry writes imply it).
+  bool dryFlushes = false;
   // When cleared, only offsets and lengths are recorded (for writes of several GiB).
   bool inspectBytes = true;
   // When set, the write with this index (0-based, counting writes only) fails with `injectedError`.
@@ -79,6 +82,7 @@ class IoRecorder : public platform::FileIoObserver {
   void OnOpen(const std::string& path) override;
   platform::IoError OnWrite(const std::string& path, uint64_t offset, std::span<const uint8_t> bytes) override;
   bool WritesReachFile(const std::string& path) override;
+  bool FlushesReachMedium(const std::string& path) override;
   void OnFlush(const std::string& path) override;
   void OnSetLength(const std::string& path, uint64_t length) override;
   void OnClose(const std::string& path) override;
