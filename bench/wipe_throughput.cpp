@@ -45,7 +45,9 @@ constexpr uint64_t kGutmannFileMiB = 32;
   std::exit(1);
 }
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 // A file of `bytes` that is really on the medium (not sparse, not dirty in the cache), so every run
 // overwrites allocated blocks.
@@ -55,7 +57,8 @@ void CreateFile(const std::string& path, uint64_t bytes) {
   std::vector<uint8_t> block(kMiB, 'x');
   for (uint64_t offset = 0; offset < bytes; offset += block.size()) {
     size_t length = static_cast<size_t>(std::min<uint64_t>(block.size(), bytes - offset));
-    if (pwrite(fd, block.data(), length, static_cast<off_t>(offset)) != static_cast<ssize_t>(length)) Die("write");
+    if (pwrite(fd, block.data(), length, static_cast<off_t>(offset)) != static_cast<ssize_t>(length))
+      Die("write");
   }
   if (fsync(fd) != 0) Die("fsync");
   close(fd);
@@ -156,8 +159,8 @@ struct Measure {
 
 // Times `routine` and `raw` on fresh files of `fileBytes`, taking turns at going first, and keeps the
 // best of each: the medium's own noise only ever slows a run down.
-Measure Compare(const std::string& hostPath, uint64_t fileBytes, int repeats, const std::function<bool()>& routine,
-                const std::function<void()>& raw) {
+Measure Compare(const std::string& hostPath, uint64_t fileBytes, int repeats,
+                const std::function<bool()>& routine, const std::function<void()>& raw) {
   Measure best{1e300, 1e300};
   auto timeRoutine = [&] {
     CreateFile(hostPath, fileBytes);
@@ -210,7 +213,9 @@ double ShredSeconds(const std::string& hostPath, uint64_t fileBytes, int repeats
   return best;
 }
 
-double MiBps(uint64_t bytes, double seconds) { return static_cast<double>(bytes) / kMiB / seconds; }
+double MiBps(uint64_t bytes, double seconds) {
+  return static_cast<double>(bytes) / kMiB / seconds;
+}
 
 void Row(const char* name, uint64_t written, const Measure& m) {
   const double routine = MiBps(written, m.routineSeconds);
@@ -241,7 +246,8 @@ int main(int argc, char** argv) {
 
   struct statfs fs {};
   if (statfs(dir.c_str(), &fs) != 0) Die("statfs " + dir);
-  if (fs.f_type == kTmpfsMagic) std::fprintf(stderr, "warning: %s is tmpfs; fsync costs nothing there\n", dir.c_str());
+  if (fs.f_type == kTmpfsMagic)
+    std::fprintf(stderr, "warning: %s is tmpfs; fsync costs nothing there\n", dir.c_str());
 
   // The routines see the directory as drive B:, as they would see any drive.
   nullora::platform::posix::MapDrive('B', dir);
@@ -300,7 +306,8 @@ int main(int argc, char** argv) {
     const double rawRate = MiBps(3 * fileBytes, pass.rawSeconds);
     std::printf("%-34s %9.0f %8.2f %9.1f %9.1f %7.2f\n", "shred -n 3 (GNU coreutils)",
                 static_cast<double>(3 * fileBytes) / kMiB, shred, shredRate, rawRate, shredRate / rawRate);
-    std::printf("\nPassWipeFile 3 passes / shred -n 3: %.2f\n", MiBps(3 * fileBytes, pass.routineSeconds) / shredRate);
+    std::printf("\nPassWipeFile 3 passes / shred -n 3: %.2f\n",
+                MiBps(3 * fileBytes, pass.routineSeconds) / shredRate);
   }
 
   if (argc <= 1) rmdir(dir.c_str());

@@ -58,11 +58,21 @@ int main(int argc, char** argv) {
 
   nullora::WipeResult result;
   switch (scheme[0]) {
-    case '0': result = nullora::PassWipeFile(path, 1, nullptr, nullptr); break;
-    case '1': result = nullora::DodWipeFile(path, passes, nullptr, nullptr); break;
-    case '2': result = nullora::Gutmann().SecureFileDelete(path); break;
-    case '3': result = nullora::PassWipeFile(path, passes, nullptr, nullptr); break;
-    default: result = nullora::PassWipeFile(path, 0, nullptr, nullptr); break;
+    case '0':
+      result = nullora::PassWipeFile(path, 1, nullptr, nullptr);
+      break;
+    case '1':
+      result = nullora::DodWipeFile(path, passes, nullptr, nullptr);
+      break;
+    case '2':
+      result = nullora::Gutmann().SecureFileDelete(path);
+      break;
+    case '3':
+      result = nullora::PassWipeFile(path, passes, nullptr, nullptr);
+      break;
+    default:
+      result = nullora::PassWipeFile(path, 0, nullptr, nullptr);
+      break;
   }
   if (!result.Wiped()) {
     std::fprintf(stderr, "not wiped (gone: %d, overwritten: %d): %s\n", result.gone, result.overwritten,
