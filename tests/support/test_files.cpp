@@ -95,6 +95,14 @@ std::string TestDir::MakeFile(const std::string& name, size_t length, char fill)
   return MakeFile(name, std::string(length, fill));
 }
 
+std::optional<std::string> TestDir::MakeSparseFile(const std::string& name, uint64_t length) const {
+  std::string path = MakeFile(name, "");
+  platform::File file =
+      platform::File::Open(path, platform::Access::Write, platform::kShareNone, platform::Disposition::OpenExisting);
+  if (file.SetLength(length) != platform::IoError::None) return std::nullopt;
+  return path;
+}
+
 std::string TestDir::MakeDir(const std::string& name) const {
   fs::create_directories(HostPath(name));
   return Path(name);

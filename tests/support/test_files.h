@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class TestDir {
   // Creates `name` with `bytes`; returns its Windows-form path.
   std::string MakeFile(const std::string& name, const std::string& bytes) const;
   std::string MakeFile(const std::string& name, size_t length, char fill) const;
+  // A file of `length` bytes that takes no room on disk, or nullopt when the disk cannot hold one.
+  std::optional<std::string> MakeSparseFile(const std::string& name, uint64_t length) const;
   std::string MakeDir(const std::string& name) const;
   bool Exists(const std::string& name) const;
   std::string Read(const std::string& name) const;

@@ -159,12 +159,9 @@ TEST_F(PassWipeFileTest, TheLabelCountsPassesAndEveryPassPausesFiftyMilliseconds
 
 TEST_F(PassWipeFileTest, AFileOfMoreThanTwoGiBIsCoveredToItsEnd) {
   const uint64_t length = (uint64_t{2} << 30) + 5;
-  std::string path = dir.MakeFile("big.bin", "");
-  {
-    platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareNone,
-                                               platform::Disposition::OpenExisting);
-    if (file.SetLength(length) != platform::IoError::None) GTEST_SKIP() << "the disk refuses a sparse 2 GiB file";
-  }
+  std::optional<std::string> big = dir.MakeSparseFile("big.bin", length);
+  if (!big) GTEST_SKIP() << "the disk refuses a sparse file of more than 2 GiB";
+  const std::string& path = *big;
   test::IoRecorder recorder;
   recorder.dryWrites = true;
   recorder.inspectBytes = false;
