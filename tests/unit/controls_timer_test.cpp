@@ -31,6 +31,16 @@ TEST_F(TimerTest, FiresFromDoEventsOnceItsIntervalHasPassed) {
   EXPECT_EQ(ticks, 1);
 }
 
+TEST_F(TimerTest, CountsItsIntervalFromTheLoadOfItsForm) {
+  clock.Advance(5000);
+  form.Load();
+  ui::DoEvents();
+  EXPECT_EQ(ticks, 0);
+  clock.Advance(1000);
+  ui::DoEvents();
+  EXPECT_EQ(ticks, 1);
+}
+
 TEST_F(TimerTest, DoesNotFireWithoutDoEvents) {
   form.Load();
   clock.Advance(5000);

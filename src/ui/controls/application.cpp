@@ -56,6 +56,7 @@ void Application::Reset() {
 
 void Application::FormLoaded(Form* form) {
   if (std::find(loaded_.begin(), loaded_.end(), form) == loaded_.end()) loaded_.push_back(form);
+  for (Timer* timer : timers_) timer->FormLoaded(*form);
 }
 
 void Application::FormUnloaded(Form* form) {

@@ -28,6 +28,10 @@ class Timer {
   uint64_t DueAtMs() const { return dueAtMs_; }
   // Called by the application when due.
   void Fire();
+  // Called by the application when the timer's form loads: the interval counts from then.
+  void FormLoaded(const Form& form) {
+    if (&form == &form_) Restart();
+  }
 
   std::function<void()> OnTimer;
 
