@@ -73,15 +73,8 @@ if ! scripts/setup.sh; then
   exit 1
 fi
 
-# The workbench.
-Step "native configure" cmake --preset native &&
-  Step "native build" cmake --build --preset native -j2 -- -k
-TestStep "native tests" ctest --preset native --timeout 600
-
-# The product, tested under Wine. Nothing of the user's own Wine, home or display is used.
-Step "win32 configure" cmake --preset win32 &&
-  Step "win32 build" cmake --build --preset win32 -j2 -- -k
-
+# A Wine prefix, home and display of this run; nothing of the user's own is used. Made first, because
+# which Wine this machine runs decides what is worth building.
 Note "Wine prefix and display"
 unset DISPLAY
 # shellcheck source=scripts/wine_env.sh
@@ -91,22 +84,38 @@ CleanUp() {
   rm -rf "$logDir"
 }
 trap CleanUp EXIT
-[[ -n ${NULLORA_WINE_ENV_BROKEN:-} ]] || Record "Wine prefix and display" "ok ($NULLORA_WINE_BITS-bit Wine, display $DISPLAY)"
+if [[ -n ${NULLORA_WINE_ENV_BROKEN:-} ]]; then
+  Record "Wine prefix and display" FAILED
+  anyFailed=1
+else
+  Record "Wine prefix and display" "ok ($NULLORA_WINE_BITS-bit Wine, display $DISPLAY)"
+fi
+
+# The workbench.
+Step "native configure" cmake --preset native &&
+  Step "native build" cmake --build --preset native -j2 -- -k
+TestStep "native tests" ctest --preset native --timeout 600
 
 if [[ -n ${NULLORA_WINE_ENV_BROKEN:-} ]]; then
-  Record "Wine tests" "FAILED (no usable Wine)"
+  Step "win32 configure" cmake --preset win32 &&
+    Step "win32 build" cmake --build --preset win32 -j2 -- -k
+  Record "win32 tests (Wine)" "FAILED (no usable Wine)"
   totalFailed=$((totalFailed + 1))
-  anyFailed=1
   Step "win64 configure" cmake --preset win64 &&
     Step "win64 build" cmake --build --preset win64 -j2 --target nullora_core nullora
 elif [[ $NULLORA_WINE_BITS == 32 ]]; then
+  Step "win32 configure" cmake --preset win32 &&
+    Step "win32 build" cmake --build --preset win32 -j2 -- -k
   TestStep "win32 tests (Wine)" ctest --preset win32 --timeout 600
   Step "win64 configure" cmake --preset win64 &&
     Step "win64 build" cmake --build --preset win64 -j2 --target nullora_core nullora
 else
-  # This kernel runs no 32-bit program, so the 32-bit tests cannot start. The same tests, built
-  # for x86_64, run under 64-bit Wine instead; that build is also the 64-bit compile check.
+  # This kernel runs no 32-bit program, so the 32-bit tests cannot start: the 32-bit build is only
+  # compiled (the product), and the same tests, built for x86_64, run under 64-bit Wine; that build
+  # is also the 64-bit compile check.
   echo "The 32-bit tests cannot run on this kernel; running the x86_64 build of the same tests."
+  Step "win32 configure" cmake --preset win32 &&
+    Step "win32 build (product only)" cmake --build --preset win32 -j2 --target nullora
   Step "win64 configure (with tests)" cmake --preset win64 -DNULLORA_TESTS=ON &&
     Step "win64 build (with tests)" cmake --build --preset win64 -j2 -- -k
   TestStep "win64 tests (64-bit Wine)" ctest --test-dir build/win64 --output-on-failure --timeout 600
