@@ -72,12 +72,9 @@ JobDialog::JobDialog(std::string name, std::string caption)
 }
 
 void JobDialog::Form_Load() {
-  for (ui::Control* control : {static_cast<ui::Control*>(&Frame1), static_cast<ui::Control*>(&Frame2),
-                               static_cast<ui::Control*>(&Label1), static_cast<ui::Control*>(&Label2),
-                               static_cast<ui::Control*>(&lblOptions), static_cast<ui::Control*>(&lblLocation),
-                               static_cast<ui::Control*>(&lblscheme)}) {
-    control->SetBackColor(ui::kWindowBackColor);
-  }
+  const std::initializer_list<ui::Control*> painted{&Frame1, &Frame2, &Label1, &Label2,
+                                                    &lblOptions, &lblLocation, &lblscheme};
+  for (ui::Control* control : painted) control->SetBackColor(ui::kWindowBackColor);
   SetBackColor(ui::kWindowBackColor);
   lblscheme.SetCaption("");
   lblLocation.SetText("");
