@@ -18,10 +18,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifndef _WIN32
 std::set<char>& UsedLetters() {
   static std::set<char> letters;
   return letters;
 }
+#endif
 
 IoEvent Event(IoEvent::Kind kind, const std::string& path, uint64_t offset = 0, uint64_t length = 0) {
   IoEvent event;
