@@ -8,33 +8,18 @@
 #undef GetDiskFreeSpace
 
 #include "platform/win32/unicode.h"
+#include "platform/win32/win_errors.h"
 
 namespace nullora::platform {
 
 namespace {
 
+using win32::FromWin32Error;
+using win32::LastError;
 using win32::ToLongPathW;
 using win32::Utf8ToWide;
 using win32::WideToUtf8;
 
-IoError FromWin32Error(DWORD code) {
-  switch (code) {
-    case ERROR_SUCCESS:
-      return IoError::None;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_NOT_READY:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-      return IoError::NotFound;
-    case ERROR_ACCESS_DENIED:
-      return IoError::AccessDenied;
-    default:
-      return IoError::Other;
-  }
-}
 
 }  // namespace
 

@@ -13,44 +13,16 @@
 #include <algorithm>
 
 #include "platform/win32/unicode.h"
+#include "platform/win32/win_errors.h"
 
 namespace nullora::platform {
 
 namespace {
 
+using win32::FromWin32Error;
+using win32::LastError;
 using win32::ToLongPathW;
 
-IoError FromWin32Error(DWORD code) {
-  switch (code) {
-    case ERROR_SUCCESS:
-      return IoError::None;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-      return IoError::NotFound;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      return IoError::AccessDenied;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return IoError::InUse;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return IoError::DiskFull;
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-      return IoError::AlreadyExists;
-    default:
-      return IoError::Other;
-  }
-}
-
-IoError LastError() {
-  return FromWin32Error(GetLastError());
-}
 
 FileInfo MakeInfo(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, DWORD linkCount) {
   FileInfo info;
