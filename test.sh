@@ -9,7 +9,10 @@ set -uo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 started=$SECONDS
-logDir=$(mktemp -d "${TMPDIR:-/tmp}/nullora-test-logs.XXXXXX")
+# Every step's full output stays here for a look afterwards.
+logDir=$PWD/build/test-logs
+rm -rf "$logDir"
+mkdir -p "$logDir"
 summary=()
 totalPassed=0
 totalFailed=0
@@ -26,7 +29,7 @@ Record() { summary+=("$(printf '%-34s %-44s %4d s' "$1" "$2" $((SECONDS - stepSt
 # Runs a build step quietly into a log; on failure shows its errors. The builds keep going past a
 # failing target, so the tests of everything that did build still run and report.
 Step() {
-  local name=$1 log=$logDir/${1// /-}.log
+  local name=$1 log=$logDir/${1//[^A-Za-z0-9]/-}.log
   shift
   Note "$name"
   if "$@" >"$log" 2>&1; then
@@ -43,7 +46,7 @@ Step() {
 
 # Runs a ctest and adds its counts to the totals.
 TestStep() {
-  local name=$1 log=$logDir/${1// /-}.log
+  local name=$1 log=$logDir/${1//[^A-Za-z0-9]/-}.log
   shift
   Note "$name"
   "$@" 2>&1 | tee "$log"
@@ -79,11 +82,7 @@ Note "Wine prefix and display"
 unset DISPLAY
 # shellcheck source=scripts/wine_env.sh
 source scripts/wine_env.sh
-CleanUp() {
-  nullora_wine_env_cleanup
-  rm -rf "$logDir"
-}
-trap CleanUp EXIT
+trap nullora_wine_env_cleanup EXIT
 if [[ -n ${NULLORA_WINE_ENV_BROKEN:-} ]]; then
   Record "Wine prefix and display" FAILED
   anyFailed=1
@@ -129,7 +128,7 @@ printf '%s\n' "${summary[@]}"
 echo "-------------------------------------------------"
 echo "$totalPassed passed, $totalFailed failed"
 [[ $totalSkipped -eq 0 ]] || echo "$totalSkipped skipped (see the test output for why)"
-echo "time: $((elapsed / 60)) min $((elapsed % 60)) s"
+echo "time: $((elapsed / 60)) min $((elapsed % 60)) s; the output of each step is in build/test-logs/"
 if [[ $anyFailed -ne 0 || $totalFailed -ne 0 ]]; then
   echo "RESULT: FAILED"
   exit 1
