@@ -96,10 +96,10 @@ TEST_F(DirectoryWalkTest, AnEmptyOrMissingDirectoryGivesNothing) {
 
 TEST_F(DirectoryWalkTest, ManyFilesAreAllListed) {
   dir.MakeDir("many");
-  for (int i = 0; i < 10050; ++i) dir.MakeFile("many\\f" + std::to_string(i), "");
+  for (int i = 0; i < test::kManyFiles; ++i) dir.MakeFile("many\\f" + std::to_string(i), "");
   std::vector<std::string> directories, files;
   ScanDir(dir.Path("many\\"), directories, files);
-  EXPECT_EQ(files.size(), 10050u);
+  EXPECT_EQ(files.size(), static_cast<size_t>(test::kManyFiles));
   EXPECT_TRUE(std::none_of(files.begin(), files.end(), [](const std::string& f) { return f.empty(); }));
 }
 

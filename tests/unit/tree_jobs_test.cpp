@@ -113,7 +113,7 @@ TEST_F(FolderJobTest, AFolderThatVanishedIsReported) {
 TEST_F(FolderJobTest, ManyFilesAreAllWiped) {
   SaveSetting("OpMethod", "4");
   std::string root = dir.MakeDir("many");
-  for (int i = 0; i < 10020; ++i) dir.MakeFile("many\\f" + std::to_string(i), "x");
+  for (int i = 0; i < test::kManyFiles; ++i) dir.MakeFile("many\\f" + std::to_string(i), "x");
   Run(root);
   EXPECT_EQ(dialog.lblscheme.Caption(), "Done");
   EXPECT_FALSE(dir.Exists("many"));
