@@ -295,6 +295,22 @@ TEST_F(PlatformRecycleBinTest, EmptyRecycleBinRemovesTheItemsData) {
   EXPECT_TRUE(RecycleBinItemPaths().empty());
 }
 
+TEST_F(PlatformRecycleBinTest, EmptyRecycleBinLeavesNoRecordOfWhereAnItemCameFrom) {
+  WriteWhole(WidePath(L"traced.txt"), "traced");
+  Recycle(WidePath(L"traced.txt"));
+  std::vector<std::string> paths = RecycleBinItemPaths();
+  ASSERT_EQ(paths.size(), 1u);
+  // The job wipes and deletes the item's data before it asks the shell to empty the bin.
+  ASSERT_TRUE(DeleteFileW(win32::Utf8ToWide(paths[0]).c_str()));
+
+  EmptyRecycleBin();
+
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((trash_ + L"\\info\\*.trashinfo").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a record is left: " << win32::WideToUtf8(found.cFileName);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
 TEST_F(PlatformRecycleBinTest, EmptyRecycleBinSaysWhetherTheBinIsEmptyAfterwards) {
   ASSERT_TRUE(CreateDirectoryW(WidePath(L"folder item").c_str(), nullptr));
   WriteWhole(WidePath(L"folder item\\inside.txt"), "inside");

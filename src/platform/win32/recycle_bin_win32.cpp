@@ -309,10 +309,32 @@ bool QueryRecycleBin(RecycleBinInfo* info) {
   return true;
 }
 
+// Wine leaves an item's record, Trash\info\<name>.trashinfo with the place the item was deleted from,
+// once the item's data is gone: the record is itself a trace of what the user deleted.
+void RemoveOrphanedTrashRecords() {
+  std::wstring trash = WineTrashFolder();
+  if (trash.empty()) return;
+  static constexpr wchar_t kSuffix[] = L".trashinfo";
+  constexpr size_t kSuffixLength = sizeof kSuffix / sizeof kSuffix[0] - 1;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((trash + L"\\info\\*.trashinfo").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring infoName = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || infoName.size() <= kSuffixLength) continue;
+    std::wstring dataPath = trash + L"\\files\\" + infoName.substr(0, infoName.size() - kSuffixLength);
+    if (GetFileAttributesW(dataPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      DeleteFileW((trash + L"\\info\\" + infoName).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 bool EmptyRecycleBin() {
   ComApartment com;
   HRESULT result =
       SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  RemoveOrphanedTrashRecords();
   // What is left decides, not the answer: an empty bin answers with a failure code (E_UNEXPECTED on
   // recent Windows), and Wine 8 answers S_OK while every folder item stays in its trash.
   RecycleBinInfo info;
