@@ -8,10 +8,13 @@
 //   ui_driver wait-text "<title>" "<text>" <timeoutMs>
 //   ui_driver dump "<title>"
 //   ui_driver close "<title>"          (what the close box does: WM_CLOSE)
+//   ui_driver recycle "<path>"         (moves a file to the Recycle Bin, as Explorer's Delete does)
 //
 // Button texts match with or without their '&' mnemonic marks. Exit code 0: done; 1: not seen in
 // time; 2: wrong usage.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -192,6 +195,22 @@ int WaitText(const std::wstring& title, const std::wstring& text, DWORD timeoutM
   return 0;
 }
 
+// The shell's own way into the bin, so the test sees the bin exactly as the shell keeps it.
+int Recycle(const std::wstring& path) {
+  std::wstring from = path + L'\0';  // a list of paths, ended by an empty one
+  SHFILEOPSTRUCTW operation = {};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  int result = SHFileOperationW(&operation);
+  if (result != 0 || operation.fAnyOperationsAborted) {
+    Print(L"could not move \"" + path + L"\" to the Recycle Bin (error " + std::to_wstring(result) + L")");
+    return 1;
+  }
+  Print(L"moved \"" + path + L"\" to the Recycle Bin");
+  return 0;
+}
+
 DWORD ParseTimeout(int argc, wchar_t** argv, int index) {
   if (index >= argc) return kDefaultTimeoutMs;
   return static_cast<DWORD>(wcstoul(argv[index], nullptr, 10));
@@ -202,6 +221,7 @@ int Usage() {
   Print(L"       ui_driver click \"<title>\" \"<button text>\" [timeoutMs]");
   Print(L"       ui_driver wait-text \"<title>\" \"<text>\" <timeoutMs>");
   Print(L"       ui_driver dump|close \"<title>\"");
+  Print(L"       ui_driver recycle \"<path>\"");
   return 2;
 }
 
@@ -211,6 +231,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return Usage();
   std::wstring command = argv[1];
   std::wstring title = argv[2];
+  if (command == L"recycle") return Recycle(argv[2]);
   if (command == L"wait-window") return WaitWindow(title, ParseTimeout(argc, argv, 3));
   if (command == L"wait-gone") return WaitGone(title, ParseTimeout(argc, argv, 3));
   if (command == L"click" && argc >= 4) return Click(title, argv[3], ParseTimeout(argc, argv, 4));
