@@ -1,10 +1,12 @@
-// Wipes one file with one scheme, for the shell tests that look for the file's bytes on the raw medium
-// afterwards. The exit status says whether the routine reports the file wiped.
+// Wipes one file with one scheme, or the free space of a drive, for the shell tests that look for the
+// bytes on the raw medium afterwards. The exit status says whether the routine reports the work done.
 //
 //   nullora_wipe_tool <scheme 0-4> <path> [passes]
+//   nullora_wipe_tool freespace <drive> <passes>
 //
-// The path is in Windows form ("T:\secret.txt"). The workbench build also takes a host path ("/mnt/a"):
-// its folder becomes drive H: of the stand-in, the way Wine's dosdevices would show it.
+// The path is in Windows form ("T:\secret.txt"), the drive a root ("S:\"). The workbench build also
+// takes host paths ("/mnt/a"): a file's folder becomes drive H: of the stand-in, the way Wine's
+// dosdevices would show it, and a directory whose free space is wanted becomes drive F:.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,6 +14,7 @@
 #include "engine/dod_wipe.h"
 #include "engine/gutmann.h"
 #include "engine/pass_wipe.h"
+#include "jobs/job_status.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "shared/records.h"
@@ -22,7 +25,9 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: nullora_wipe_tool <scheme 0-4> <path> [passes]\n");
+  std::fprintf(stderr,
+               "usage: nullora_wipe_tool <scheme 0-4> <path> [passes]\n"
+               "       nullora_wipe_tool freespace <drive> <passes>\n");
   return 2;
 }
 
@@ -37,9 +42,55 @@ std::string ToWipePath(const std::string& path) {
   return path;
 }
 
+std::string ToDriveRoot(const std::string& drive) {
+#ifndef _WIN32
+  if (!drive.empty() && drive.front() == '/') {
+    nullora::platform::posix::MapDrive('F', drive);
+    return "F:\\";
+  }
+#endif
+  return drive.substr(0, 2) + "\\";
+}
+
+// What the drive job does after "Yes": the free space measured, then filled and given back per pass.
+int WipeFreeSpace(const std::string& drive, int passes) {
+  const std::string root = ToDriveRoot(drive);
+  nullora::platform::DiskSpace space;
+  if (nullora::platform::IoError error = nullora::platform::GetDiskFreeSpace(root, &space);
+      error != nullora::platform::IoError::None) {
+    std::fprintf(stderr, "no free space to read on %s: %s\n", root.c_str(),
+                 nullora::FailureReason(error).c_str());
+    return 1;
+  }
+  const nullora::FreeSpaceResult result = nullora::Gutmann().SecureFreeSpaceWipe(
+      root.substr(0, 1), static_cast<int64_t>(space.totalFree), passes);
+  const bool fillFileLeft = nullora::platform::QueryFileInfo(root + nullora::kFillFileName).has_value();
+  std::printf("%s: %llu bytes free, %llu written by the last pass%s\n", root.c_str(),
+              static_cast<unsigned long long>(space.totalFree),
+              static_cast<unsigned long long>(result.bytesWritten),
+              result.filledEarly ? " (the drive filled up before the last step)" : "");
+  if (!result.completed) {
+    std::fprintf(stderr, "not completed: %s\n", nullora::FailureReason(result.error).c_str());
+    return 1;
+  }
+  if (fillFileLeft) {
+    std::fprintf(stderr, "the fill file %s%s was left behind\n", root.c_str(), nullora::kFillFileName);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "freespace") {
+    if (argc != 4) return Usage();
+    const int passes = std::atoi(argv[3]);
+    if (passes < 1) return Usage();
+    nullora::platform::VirtualClock clock;
+    nullora::platform::ScopedClock useClock(clock);
+    return WipeFreeSpace(argv[2], passes);
+  }
   if (argc < 3 || argc > 4) return Usage();
   const std::string scheme = argv[1];
   if (scheme.size() != 1 || scheme[0] < '0' || scheme[0] > '4') return Usage();
