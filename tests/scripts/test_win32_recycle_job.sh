@@ -2,8 +2,8 @@
 # The Recycle Bin job in a real window. Wine keeps its bin in the freedesktop trash under XDG_DATA_HOME,
 # here a directory of this test. With the bin empty, `nullora.exe Recycle` only says so and ends when
 # the message is dismissed. With a file put in the bin the way Explorer's Delete puts it there, the
-# job asks, wipes, empties the bin and says "Done"; the trash then holds no data, and the shell sees an
-# empty bin again.
+# job asks, wipes, empties the bin and says "Done"; the trash then holds neither the data nor the record
+# of where it came from, and the shell sees an empty bin again.
 #
 # Where root may loop-mount a small ext2 image, the bin and the deleted file's drive live on it, and
 # the raw image is searched afterwards: the binned file's text must be gone from the medium, while the
@@ -92,9 +92,10 @@ left=$(find "$XDG_DATA_HOME/Trash/files" -mindepth 1 2>/dev/null)
 [[ -e $binned ]] && fail "the bin's copy $binned is still there"
 echo "Trash/files is empty"
 [[ $(cat "$medium/drive-u/bystander.txt") == "not in the bin" ]] || fail "a file outside the bin changed"
+# The bin's record of an item names the deleted file and where it was: a trace of its own.
 info=$(find "$XDG_DATA_HOME/Trash/info" -mindepth 1 2>/dev/null)
-# The info file names the deleted file and where it was; the shell ignores it once its data is gone.
-[[ -z $info ]] || echo "WARNING: the bin's record of the item is left behind: ${info#"$medium/"}"
+[[ -z $info ]] || fail "the bin's record of the item is left behind: ${info#"$medium/"}"
+echo "Trash/info is empty"
 
 drive click "$title" "Exit" 10000 || fail "no Exit button"
 app_wait_ended 20 || fail "nullora.exe still runs 20 s after Exit"
