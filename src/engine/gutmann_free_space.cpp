@@ -19,6 +19,10 @@ constexpr int kSteps = 1000;
 // Blocks are written from a buffer of at most this size: a block is a thousandth of the free space,
 // a gigabyte on a large drive, far more than a 32-bit process can hold.
 constexpr size_t kFillChunk = 1 << 20;
+// The block of the last filling, when the thousandth of the free space is smaller: a sector, so that
+// a file system of 1 KiB clusters with three clusters left still takes them one by one.
+constexpr uint64_t kMinRemainderBlock = 512;
+constexpr int kMaxSpillFiles = 8;
 
 IoError FillBlock(platform::File& file, uint64_t offset, uint64_t length, std::vector<uint8_t>& buffer, uint8_t value,
                   uint64_t* written) {
@@ -64,14 +68,17 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
     result.error = IoError::NotFound;
     return result;
   }
-  const std::string fillFile = DriveLetter.substr(0, 1) + ":\\" + kFillFileName;
+  const std::string root = DriveLetter.substr(0, 1) + ":\\";
+  const std::string fillFile = root + kFillFileName;
 
   // Stop ends the process inside a pass: the fill file is closed and goes first.
   platform::File file;
+  std::vector<std::string> spillFiles;
   auto& application = ui::Application::Get();
-  const int hook = application.AddEndHook([&file, fillFile] {
+  const int hook = application.AddEndHook([&file, &spillFiles, fillFile] {
     file.Close();
     RemoveFillFile(fillFile);
+    for (const std::string& spillFile : spillFiles) RemoveFillFile(spillFile);
   });
   struct HookGuard {
     ui::Application& application;
@@ -102,26 +109,36 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
 
     uint64_t written = 0;
     bool full = false;
-    for (int step = 1; step <= kSteps && !full; ++step) {
-      const uint64_t offset = static_cast<uint64_t>(step - 1) * blockLength;
+    // Writes the pass's three values over [offset, offset + length), each reaching the medium before
+    // the next overwrites it. False on a failure other than a full drive, which ends the wipe.
+    auto writeTo = [&](platform::File& target, uint64_t offset, uint64_t length, uint64_t& end, bool& isFull) {
       for (uint8_t value : values) {
-        IoError error = blockLength > 0 ? FillBlock(file, offset, blockLength, buffer, value, &written) : IoError::None;
-        // Each block must reach the medium before the next one overwrites it.
-        if (error == IoError::None && blockLength > 0) error = file.Flush();
+        IoError error = length > 0 ? FillBlock(target, offset, length, buffer, value, &end) : IoError::None;
+        if (error == IoError::None && length > 0) error = target.Flush();
         if (error == IoError::DiskFull) {
           // The drive had less room than measured: what was written is the free space.
-          full = true;
-          result.filledEarly = true;
-          file.Flush();
-          break;
+          isFull = true;
+          target.Flush();
+          return true;
         }
         if (error != IoError::None) {
           result.error = error;
-          file.Close();
-          RemoveFillFile(fillFile);
-          return result;
+          return false;
         }
       }
+      return true;
+    };
+    auto writeStep = [&](uint64_t offset, uint64_t length) { return writeTo(file, offset, length, written, full); };
+    auto fail = [&] {
+      file.Close();
+      RemoveFillFile(fillFile);
+      for (const std::string& spillFile : spillFiles) RemoveFillFile(spillFile);
+      return result;
+    };
+
+    for (int step = 1; step <= kSteps && !full; ++step) {
+      if (!writeStep(static_cast<uint64_t>(step - 1) * blockLength, blockLength)) return fail();
+      if (full) result.filledEarly = true;
       const auto percent = static_cast<uint8_t>(full ? 100 : step * 100 / kSteps);
       if (Progress) Progress(percent, static_cast<uint8_t>(pass));
       ui::DoEvents();
@@ -129,11 +146,45 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
       if (TimeRemainingPass) TimeRemainingPass("MyTimeRemaining");
       ui::DoEvents();
     }
+    // The free space was measured before the pass: what rounding to a thousandth, or the file system's
+    // own bookkeeping, left free at the end is filled too, as long as it is such a remainder and not
+    // room that others freed since.
+    const uint64_t remainderLimit = std::max<uint64_t>(blockLength, kMinRemainderBlock) * 100;
+    auto smallRemainder = [&] {
+      platform::DiskSpace space;
+      return platform::GetDiskFreeSpace(root, &space) == IoError::None && space.totalFree > 0 &&
+                     space.totalFree <= remainderLimit
+                 ? space.totalFree
+                 : uint64_t{0};
+    };
+    if (const uint64_t remainder = full ? 0 : smallRemainder(); remainder > 0) {
+      const uint64_t step = std::max<uint64_t>(blockLength, kMinRemainderBlock);
+      const uint64_t end = written + remainder + step;
+      for (uint64_t offset = written; offset < end && !full; offset += step) {
+        if (!writeStep(offset, step)) return fail();
+      }
+    }
+    // A file system that needs a block of its own bookkeeping for the fill file's next block reports
+    // the drive full while single blocks are still free: small files of their own take those.
+    for (int spill = 1; full && spill <= kMaxSpillFiles && smallRemainder() > 0; ++spill) {
+      spillFiles.push_back(root + "WNXTEMP.00" + std::to_string(spill));
+      platform::File spillFile = platform::File::Open(spillFiles.back(), platform::Access::ReadWrite,
+                                                      platform::kShareNone, platform::Disposition::CreateAlways);
+      if (!spillFile.IsOpen()) break;
+      uint64_t spillEnd = 0;
+      bool spillFull = false;
+      for (uint64_t offset = 0; !spillFull && offset <= remainderLimit; offset += kMinRemainderBlock) {
+        if (!writeTo(spillFile, offset, kMinRemainderBlock, spillEnd, spillFull)) spillFull = true;
+      }
+      if (spillEnd == 0) break;
+    }
     result.bytesWritten = written;
     if (TimeRemainingOverall) TimeRemainingOverall("MyTimeRemaining2");
     if (OverallProgressDisk) OverallProgressDisk(static_cast<uint8_t>(pass * 100 / Passes));
 
     file.Close();
+    for (const std::string& spillFile : spillFiles) RemoveFillFile(spillFile);
+    spillFiles.clear();
     if (IoError error = RemoveFillFile(fillFile); error != IoError::None) {
       result.error = error;
       return result;
