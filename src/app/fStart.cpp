@@ -46,6 +46,10 @@ std::string fStart::GetCommandType(const std::string& cmd) {
   if (attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory)) {
     return cmd.back() == '\\' ? "Drive" : "Folder";
   }
+  // A drive root that is not there ("Q:\") is still meant as a drive: the drive job says it is missing.
+  if (attributes == platform::kInvalidAttributes && cmd.size() == 3 && cmd[1] == ':' && cmd[2] == '\\') {
+    return "Drive";
+  }
   return "File";
 }
 

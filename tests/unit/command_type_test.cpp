@@ -30,6 +30,7 @@ TEST(GetCommandType, AFileOrAPathThatNamesNothingIsAFile) {
   EXPECT_EQ(fStart::GetCommandType(dir.MakeFile("a.txt", "x")), "File");
   EXPECT_EQ(fStart::GetCommandType(dir.Path("missing.txt")), "File");
   EXPECT_EQ(fStart::GetCommandType(dir.Path("missing\\")), "File");
+  EXPECT_EQ(fStart::GetCommandType("Q:\\"), "Drive") << "a missing drive is refused by the drive job";
   EXPECT_EQ(fStart::GetCommandType("\"" + dir.Path("a.txt") + "\""), "File");
 }
 
