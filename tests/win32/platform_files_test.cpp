@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/unicode.h"
+#include "win32/win32_test_support.h"
 
 namespace nullora::platform {
 namespace {
@@ -421,51 +422,6 @@ TEST_F(PlatformFilesTest, ThreeGigabyteLengthIsSetWrittenAndReadBack) {
 
 // --- links ----------------------------------------------------------------------------------------
 
-// The host's own programs, started from the Windows side; only Wine has them.
-class HostShell {
- public:
-  static bool Available() { return UnixFileNameFunction() != nullptr; }
-
-  static std::wstring UnixPath(const std::wstring& path) {
-    auto unixFileName = UnixFileNameFunction();
-    if (!unixFileName) return {};
-    char* unixPath = unixFileName(path.c_str());
-    if (!unixPath) return {};
-    std::wstring wide = win32::Utf8ToWide(unixPath);
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    return wide;
-  }
-
-  // Starts `commandLine`; a host process cannot be waited on from here, so callers watch its effect.
-  static bool Start(std::wstring commandLine) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-      return false;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-  }
-
- private:
-  using UnixFileName = char*(CDECL*)(const wchar_t*);
-  static UnixFileName UnixFileNameFunction() {
-    return reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  }
-};
-
-template <typename Condition>
-bool WaitFor(Condition condition) {
-  for (int attempt = 0; attempt < 250; ++attempt) {
-    if (condition()) return true;
-    Sleep(20);
-  }
-  return condition();
-}
 
 // A link to an empty directory: the case where removing by name through the link would take the
 // target with it.
