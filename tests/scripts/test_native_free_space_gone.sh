@@ -94,8 +94,9 @@ if ! "$tool" freespace "$mnt" 1; then
   failed=1
 fi
 echo "the free-space wipe took $((SECONDS - start)) s"
-if [[ -e $mnt/WNXTEMP.000 ]]; then
-  echo "FAIL: the fill file WNXTEMP.000 is still on the drive"
+left=$(find "$mnt" -maxdepth 1 -name 'WNXTEMP.*')
+if [[ -n $left ]]; then
+  echo "FAIL: fill files are still on the drive: $left"
   failed=1
 fi
 if [[ $(sha256sum <"$mnt/kept.txt") != "$keptSum" ]]; then

@@ -94,7 +94,8 @@ echo "during the run: least free space $least of $total bytes, largest fill file
 ((least <= total / 100)) || fail "the drive never filled up: at least $least bytes stayed free"
 ((largest >= free - total / 100)) || fail "the fill file never grew to the free space ($largest of $free bytes)"
 ((fills == passes)) || fail "the drive filled up $fills times, not once per pass ($passes)"
-[[ -e $mnt/WNXTEMP.000 ]] && fail "the fill file S:\\WNXTEMP.000 was left behind"
+left=$(find "$mnt" -maxdepth 1 -name 'WNXTEMP.*')
+[[ -z $left ]] || fail "fill files were left behind: $left"
 after=$(Fingerprint)
 [[ $after == "$before" ]] || fail "the files on the drive changed:"$'\n'"$before"$'\n'"---"$'\n'"$after"
 now=$(python3 -c 'import os, sys; s = os.statvfs(sys.argv[1]); print(s.f_bfree * s.f_frsize)' "$mnt")
@@ -124,7 +125,7 @@ if [[ $shown != Nullora ]]; then
   screenshot test_win32_drive_job_refusal
   fail "nullora.exe Q:\\ opened \"$shown\" instead of refusing the missing drive"
 fi
-message=$(drive dump "Nullora")
+message=$(drive dump "Nullora" | tr -d '\r')
 grep -q 'Nothing was touched\."$' <<<"$message" || fail "the message does not end \"Nothing was touched.\": $message"
 echo "the missing drive Q: is refused: $(grep -o 'Static "[^"]*Nothing was touched\."' <<<"$message")"
 screenshot test_win32_drive_job_refusal

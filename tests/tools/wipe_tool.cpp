@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "engine/dod_wipe.h"
 #include "engine/gutmann.h"
@@ -64,7 +65,9 @@ int WipeFreeSpace(const std::string& drive, int passes) {
   }
   const nullora::FreeSpaceResult result = nullora::Gutmann().SecureFreeSpaceWipe(
       root.substr(0, 1), static_cast<int64_t>(space.totalFree), passes);
-  const bool fillFileLeft = nullora::platform::QueryFileInfo(root + nullora::kFillFileName).has_value();
+  // The fill file, and the small ones that take what the file system's bookkeeping leaves free.
+  std::vector<nullora::platform::DirEntry> fillFilesLeft;
+  nullora::platform::ListDirectory(root + "WNXTEMP.*", &fillFilesLeft);
   std::printf("%s: %llu bytes free, %llu written by the last pass%s\n", root.c_str(),
               static_cast<unsigned long long>(space.totalFree),
               static_cast<unsigned long long>(result.bytesWritten),
@@ -73,10 +76,10 @@ int WipeFreeSpace(const std::string& drive, int passes) {
     std::fprintf(stderr, "not completed: %s\n", nullora::FailureReason(result.error).c_str());
     return 1;
   }
-  if (fillFileLeft) {
-    std::fprintf(stderr, "the fill file %s%s was left behind\n", root.c_str(), nullora::kFillFileName);
-    return 1;
+  for (const nullora::platform::DirEntry& left : fillFilesLeft) {
+    std::fprintf(stderr, "the fill file %s%s was left behind\n", root.c_str(), left.name.c_str());
   }
+  if (!fillFilesLeft.empty()) return 1;
   return 0;
 }
 
