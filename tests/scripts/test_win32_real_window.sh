@@ -70,7 +70,10 @@ done
 [ -e "/tmp/.X11-unix/X$display" ] || fail "Xvfb :$display did not open its socket"
 export DISPLAY=":$display"
 
-export WINEPREFIX="$temp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$temp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine links the prefix's Desktop and Documents into $HOME: give it one of the test's own.
+export HOME="$temp/home" XDG_DATA_HOME="$temp/xdg-data" XDG_CONFIG_HOME="$temp/xdg-config" XDG_CACHE_HOME="$temp/xdg-cache"
+mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 "$loader" wineboot -i > "$temp/wineboot.log" 2>&1 || fail "wineboot failed: $(tail -5 "$temp/wineboot.log")"
 
 # Drive T: is a directory of this test; the victim is a file of known content on it.
