@@ -32,10 +32,9 @@ IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t va
 }  // namespace
 
 WipeResult Gutmann::SecureFileDelete(const std::string& path) {
-  if (auto early = PrepareWipeTarget(path)) return *early;
-  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
-  if (!info) return NotOverwritten(IoError::NotFound);
-  const uint64_t length = info->size;
+  platform::FileInfo info;
+  if (auto early = PrepareWipeTarget(path, &info)) return *early;
+  const uint64_t length = info.size;
 
   if (length > 0) {
     std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(length, kWriteChunk)));

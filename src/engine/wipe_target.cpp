@@ -5,7 +5,7 @@
 
 namespace nullora {
 
-std::optional<WipeResult> PrepareWipeTarget(const std::string& path) {
+std::optional<WipeResult> PrepareWipeTarget(const std::string& path, platform::FileInfo* details) {
   using platform::IoError;
   std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
   if (!info) return NotOverwritten(IoError::NotFound);
@@ -18,6 +18,7 @@ std::optional<WipeResult> PrepareWipeTarget(const std::string& path) {
   if (info->isDirectory) return NotOverwritten(IoError::AccessDenied);
   // Read-only, hidden and system files are wiped like any other.
   platform::SetFileAttributes(path, platform::kAttrNormal);
+  if (details) *details = *info;
   return std::nullopt;
 }
 
