@@ -24,69 +24,15 @@ namespace {
 class PlatformFilesTest : public testing::Test {
  protected:
   void SetUp() override {
-    static int sequence = 0;
-    wchar_t temp[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    ASSERT_GT(length, 0u);
-    // Wine hands out the same process ids run after run: the tick count tells the runs apart.
-    const std::wstring stem = std::wstring(temp, length) + L"nullora-files-" +
-                              std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(GetTickCount64());
-    do {
-      wideDir_ = stem + L"-" + std::to_wstring(++sequence);
-    } while (!CreateDirectoryW(wideDir_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_NE(GetFileAttributesW(wideDir_.c_str()), INVALID_FILE_ATTRIBUTES) << GetLastError();
+    wideDir_ = MakeTestDirectory(L"nullora-files-");
+    ASSERT_FALSE(wideDir_.empty()) << GetLastError();
     dir_ = win32::WideToUtf8(wideDir_);
   }
 
   void TearDown() override { RemoveTree(L"\\\\?\\" + wideDir_); }
 
-  // Not through the code under test, and never through a link: a link is removed, its target kept.
-  static void RemoveTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::wstring path = dir + L"\\" + name;
-        SetFileAttributesW(path.c_str(), found.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) RemoveTree(path);
-          if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
-        } else {
-          DeleteFileW(path.c_str());
-        }
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryW(dir.c_str());
-  }
-
   std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
   std::wstring WidePath(const std::wstring& name) const { return wideDir_ + L"\\" + name; }
-
-  static void WriteWhole(const std::wstring& path, const std::string& bytes) {
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    EXPECT_EQ(written, bytes.size());
-    CloseHandle(file);
-  }
-
-  static std::string ReadWhole(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<cannot open>";
-    std::string content;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-    CloseHandle(file);
-    return content;
-  }
 
   static bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

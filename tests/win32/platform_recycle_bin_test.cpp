@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/unicode.h"
+#include "win32/win32_test_support.h"
 
 namespace nullora::platform {
 namespace {
@@ -56,17 +57,8 @@ class PlatformRecycleBinTest : public testing::Test {
     ClearTestTrash();
     ASSERT_EQ(BinCount(), 0);
 
-    static int sequence = 0;
-    wchar_t temp[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    ASSERT_GT(length, 0u);
-    const std::wstring stem = std::wstring(temp, length) + L"nullora-bin-" +
-                              std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(GetTickCount64());
-    do {
-      wideDir_ = stem + L"-" + std::to_wstring(++sequence);
-    } while (!CreateDirectoryW(wideDir_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_NE(GetFileAttributesW(wideDir_.c_str()), INVALID_FILE_ATTRIBUTES) << GetLastError();
+    wideDir_ = MakeTestDirectory(L"nullora-bin-");
+    ASSERT_FALSE(wideDir_.empty()) << GetLastError();
   }
 
   void TearDown() override {
@@ -111,29 +103,6 @@ class PlatformRecycleBinTest : public testing::Test {
   }
 
   std::wstring WidePath(const std::wstring& name) const { return wideDir_ + L"\\" + name; }
-
-  static void WriteWhole(const std::wstring& path, const std::string& bytes) {
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-    EXPECT_EQ(written, bytes.size());
-    CloseHandle(file);
-  }
-
-  static std::string ReadWhole(const std::string& path) {
-    HANDLE file =
-        CreateFileW(win32::Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<cannot open>";
-    std::string content;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-    CloseHandle(file);
-    return content;
-  }
 
   static bool Exists(const std::string& path) {
     return GetFileAttributesW(win32::Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
