@@ -25,7 +25,7 @@ trap 'exit 130' INT TERM
 nullora_wine_select "$scratch"
 preset=win32
 if [[ $NULLORA_WINE_BITS == 64 ]]; then
-  # The shipped program is 32-bit; on this kernel only the 64-bit build of the same code can run.
+  # The shipped program is 32-bit; without a 32-bit Wine only the 64-bit build of the same code runs.
   preset=win64
   echo "run: starting the 64-bit build build/win64/nullora.exe instead of build/win32/nullora.exe" >&2
 fi

@@ -9,35 +9,117 @@
 #
 # The caller traps the cleanup:  trap nullora_wine_env_cleanup EXIT
 #
-# Wine runs the 32-bit product only where the kernel runs 32-bit programs. Where it does not (a kernel
-# with ia32 emulation disabled), nullora_wine_select puts a `wine` first in PATH that runs 64-bit Wine,
-# and sets NULLORA_WINE_BITS=64 so the caller can run the 64-bit build instead.
+# The 32-bit product runs under 32-bit Wine, and only where a 32-bit Wine loader really starts: wine32
+# may be missing (Debian's `wine` is then a script that falls back to 64-bit Wine, so `wine --version`
+# proves nothing), or the kernel may run no 32-bit program at all. Elsewhere nullora_wine_select picks
+# 64-bit Wine, and the caller runs the x86_64 build of the same code instead.
+#
+#   NULLORA_WINE_BITS_WANTED=64    64-bit Wine even where 32-bit Wine works (the path of machines
+#                                  without it); =32 fails rather than fall back; empty: the best there is
+#   NULLORA_WINE_LOADER_DIR=<dir>  where the distribution keeps its loaders (default /usr/lib/wine)
 
 NULLORA_WINE_PIDS_TO_KILL=()
 NULLORA_WINE_DIRS_TO_REMOVE=()
 
-# Sets NULLORA_WINE_BITS to 32 or 64 and, for 64, puts the 64-bit `wine` in `$1/bin` first in PATH.
-nullora_wine_select() {
-  local scratch=$1
-  if [[ -x /usr/lib/wine/wine ]] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    export NULLORA_WINE_BITS=32
-  elif [[ ! -e /usr/lib/wine/wine ]] && command -v wine >/dev/null && wine --version >/dev/null 2>&1; then
-    export NULLORA_WINE_BITS=32
-  elif [[ -x /usr/lib/wine/wine64 ]] && /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
-    export NULLORA_WINE_BITS=64
-    mkdir -p "$scratch/bin"
-    cat >"$scratch/bin/wine" <<'WRAPPER'
-#!/bin/sh
-export WINELOADER=/usr/lib/wine/wine64
-exec /usr/lib/wine/wine64 "$@"
-WRAPPER
-    chmod +x "$scratch/bin/wine"
-    export PATH="$scratch/bin:$PATH"
-    echo "wine: this kernel cannot run 32-bit programs (ia32 emulation is off); using 64-bit Wine" >&2
+# Prints 32 or 64, the class of an ELF program; fails for anything else (a script, a missing file).
+nullora_elf_class() {
+  local magic
+  magic=$(od -An -t x1 -N 5 "$1" 2>/dev/null | tr -d ' \n')
+  case $magic in
+    7f454c4601) echo 32 ;;
+    7f454c4602) echo 64 ;;
+    *) return 1 ;;
+  esac
+}
+
+# Takes $1 as the loader when it is a program of the kind $2 (32, 64, or not32: anything but a 32-bit
+# program, scripts included) and `--version` runs. Sets NULLORA_WINE_LOADER to its real path.
+nullora_wine_try_loader() {
+  local resolved class
+  [[ -n $1 ]] && resolved=$(readlink -f "$1") && [[ -f $resolved && -x $resolved ]] || return 1
+  class=$(nullora_elf_class "$resolved")
+  case $2 in
+    32 | 64) [[ $class == "$2" ]] || return 1 ;;
+    not32) [[ $class != 32 ]] || return 1 ;;
+  esac
+  # Found, whether or not it starts: the reason given below differs.
+  NULLORA_WINE_LOADER_SEEN=$resolved
+  "$resolved" --version >/dev/null 2>&1 || return 1
+  NULLORA_WINE_LOADER=$resolved
+}
+
+# Finds a Wine loader of $1 bits that starts here: sets NULLORA_WINE_LOADER, or NULLORA_WINE_WHY and
+# returns 1.
+nullora_wine_find_loader() {
+  local bits=$1 dir=${NULLORA_WINE_LOADER_DIR:-/usr/lib/wine}
+  NULLORA_WINE_LOADER="" NULLORA_WINE_LOADER_SEEN=""
+  if [[ $bits == 32 ]]; then
+    nullora_wine_try_loader "$dir/wine" 32 || nullora_wine_try_loader "$(command -v wine)" 32
   else
-    echo "wine: no working Wine found (run scripts/setup.sh)" >&2
+    nullora_wine_try_loader "$dir/wine64" not32 || nullora_wine_try_loader "$(command -v wine64)" not32 ||
+      nullora_wine_try_loader "$(command -v wine)" 64
+  fi && return 0
+  if [[ -n $NULLORA_WINE_LOADER_SEEN ]]; then
+    NULLORA_WINE_WHY="$bits-bit Wine ($NULLORA_WINE_LOADER_SEEN) does not start"
+    [[ $bits == 64 ]] || NULLORA_WINE_WHY+=" (can this kernel run 32-bit programs?)"
+  elif [[ $bits == 32 ]]; then
+    NULLORA_WINE_WHY="32-bit Wine is not installed (Debian package wine32:i386)"
+  else
+    NULLORA_WINE_WHY="64-bit Wine is not installed (Debian package wine64)"
+  fi
+  return 1
+}
+
+# Puts a `wine` in $1/bin, first in PATH, that runs the loader $2 of $3 bits.
+nullora_wine_put_first() {
+  local quoted="'${2//\'/\'\\\'\'}'"
+  mkdir -p "$1/bin"
+  {
+    echo '#!/bin/sh'
+    # 64-bit Wine starts its other programs through WINELOADER.
+    [[ $3 == 64 ]] && echo "export WINELOADER=$quoted"
+    echo "exec $quoted \"\$@\""
+  } >"$1/bin/wine"
+  chmod +x "$1/bin/wine"
+  [[ $PATH == "$1/bin:"* ]] || export PATH="$1/bin:$PATH"
+}
+
+# Chooses the Wine that runs the tests and the program: sets NULLORA_WINE_BITS to 32 or 64 and puts a
+# `wine` for it in `$1/bin`, first in PATH. For 64, NULLORA_WINE_WHY says why not 32; on failure, why
+# there is none.
+nullora_wine_select() {
+  local scratch=$1 wanted=${NULLORA_WINE_BITS_WANTED:-} why32
+  # No choice from an earlier call survives a failure.
+  export NULLORA_WINE_BITS="" NULLORA_WINE_WHY=""
+  case $wanted in
+    "" | 32 | 64) ;;
+    *)
+      NULLORA_WINE_WHY="NULLORA_WINE_BITS_WANTED is '$wanted'; it can be 32, 64, or empty for the best there is"
+      echo "wine: $NULLORA_WINE_WHY" >&2
+      return 1
+      ;;
+  esac
+  if [[ $wanted == 64 ]]; then
+    why32="NULLORA_WINE_BITS_WANTED=64 asks for 64-bit Wine"
+  elif nullora_wine_find_loader 32; then
+    export NULLORA_WINE_BITS=32 NULLORA_WINE_WHY=""
+    nullora_wine_put_first "$scratch" "$NULLORA_WINE_LOADER" 32
+    return 0
+  else
+    why32=$NULLORA_WINE_WHY
+    if [[ $wanted == 32 ]]; then
+      echo "wine: NULLORA_WINE_BITS_WANTED=32, but $why32" >&2
+      return 1
+    fi
+  fi
+  if ! nullora_wine_find_loader 64; then
+    [[ $wanted == 64 ]] || NULLORA_WINE_WHY="$why32, and $NULLORA_WINE_WHY"
+    echo "wine: no working Wine: $NULLORA_WINE_WHY (run scripts/setup.sh)" >&2
     return 1
   fi
+  export NULLORA_WINE_BITS=64 NULLORA_WINE_WHY=$why32
+  nullora_wine_put_first "$scratch" "$NULLORA_WINE_LOADER" 64
+  echo "wine: $why32; using 64-bit Wine" >&2
 }
 
 # Creates the prefix $WINEPREFIX unless it exists.

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Sourced by the real-window tests of the job dialogs (test_win32_*_job.sh), not run on its own.
 # Gives one test a Wine of its own: a prefix, HOME and XDG directories in one temporary directory, drive
-# T: mapped to $drive_t, an Xvfb display, and the Wine loader that matches the build's nullora.exe.
+# T: mapped to $drive_t, an Xvfb display, and the Wine that matches the build's nullora.exe.
 #
 #   source "$(dirname "$0")/real_window_session.sh"
 #   session_start <build dir>        (exits 77 when the machine cannot run it)
@@ -52,30 +52,26 @@ session_start() {
   [[ -f $exe ]] || fail "$exe was not built"
   [[ -f $driver ]] || fail "$driver was not built"
 
-  # The loader that matches the executable: 32-bit for the shipped build, 64-bit for the other. Every
-  # `wine` below, the sourced helpers' included, goes through it.
-  local loader
+  temp="$(mktemp -d "${TMPDIR:-/tmp}/nullora-job-window.XXXXXX")"
+  trap session_cleanup EXIT
+  # shellcheck source=scripts/wine_env.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine_env.sh" --helpers
+
+  # The Wine that matches the executable, chosen as for the whole test run: the shipped 32-bit build
+  # runs only under a 32-bit Wine that starts here, never under a `wine` that quietly falls back to
+  # 64-bit Wine. Every `wine` below, the sourced helpers' included, goes through the wrapper it puts
+  # first in PATH.
   case "$(pe_machine "$exe")" in
     014c)
-      loader=$(command -v wine) || skip "wine is not installed"
-      "$loader" --version >/dev/null 2>&1 ||
-        skip "32-bit Wine does not start here (can this machine run 32-bit programs?)"
+      nullora_wine_select "$temp" 2>/dev/null || skip "no usable Wine: $NULLORA_WINE_WHY"
+      [[ $NULLORA_WINE_BITS == 32 ]] || skip "the 32-bit $exe needs 32-bit Wine: $NULLORA_WINE_WHY"
       ;;
     8664)
-      loader=/usr/lib/wine/wine64
-      [[ -x $loader ]] || skip "64-bit Wine is not installed"
-      "$loader" --version >/dev/null 2>&1 || skip "64-bit Wine does not start here"
-      export WINELOADER="$loader" WINEARCH=win64
+      NULLORA_WINE_BITS_WANTED=64 nullora_wine_select "$temp" 2>/dev/null || skip "$NULLORA_WINE_WHY"
+      export WINELOADER="$NULLORA_WINE_LOADER" WINEARCH=win64
       ;;
     *) fail "$exe is not a Windows executable" ;;
   esac
-
-  temp="$(mktemp -d "${TMPDIR:-/tmp}/nullora-job-window.XXXXXX")"
-  trap session_cleanup EXIT
-  mkdir -p "$temp/bin"
-  printf '#!/bin/sh\nexec "%s" "$@"\n' "$loader" >"$temp/bin/wine"
-  chmod +x "$temp/bin/wine"
-  export PATH="$temp/bin:$PATH"
 
   # Nothing of the user's own Wine, home, Recycle Bin or display is used.
   export WINEPREFIX="$temp/prefix" WINEDEBUG=-all
@@ -85,8 +81,6 @@ session_start() {
   mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
   unset DISPLAY
 
-  # shellcheck source=scripts/wine_env.sh
-  source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine_env.sh" --helpers
   nullora_start_xvfb 2>/dev/null || fail "Xvfb did not start"
   display=$DISPLAY
   nullora_wine_boot || fail "wineboot failed in $WINEPREFIX"
