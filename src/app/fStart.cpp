@@ -5,6 +5,7 @@
 #include "jobs/fFiles.h"
 #include "jobs/fFolders.h"
 #include "jobs/fRecycle.h"
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "platform/widgets.h"
 #include "shared/records.h"
@@ -63,9 +64,41 @@ std::string fStart::TargetArgument(const std::string& argument) {
   return argument;
 }
 
+bool fStart::NamesADevice(const std::string& argument) {
+  return platform::NamesDeviceOrVolume(argument) ||
+         platform::NamesDeviceOrVolume(platform::FullPathName(argument));
+}
+
+std::string fStart::ResolveTarget(const std::string& argument) {
+  if (platform::IsFullPath(argument)) return argument;
+  if (platform::IsBareDriveLetter(argument)) return argument + "\\";
+  std::string full = platform::FullPathName(argument);
+  return full.empty() ? argument : full;
+}
+
+std::string fStart::ClassifyTarget(std::string& target) {
+  std::string commandType = GetCommandType(target);
+  if (commandType == "Folder") {
+    std::string full = platform::FullPathName(target);
+    if (platform::IsRootPath(full)) {
+      target = platform::RootOf(full);
+      commandType = "Drive";
+    }
+  }
+  return commandType;
+}
+
 void fStart::Form_Load() {
   argument_ = TargetArgument(argument_);
-  const std::string commandType = GetCommandType(argument_);
+  const bool isPath = !argument_.empty() && argument_ != "StartUpMin" && argument_ != "Recycle";
+  if (isPath && NamesADevice(argument_)) {
+    platform::ShowMessage(
+        argument_ + " names a device or a volume, not a file or folder. Nothing was touched.", "Nullora");
+    Unload();
+    return;
+  }
+  if (isPath) argument_ = ResolveTarget(argument_);
+  const std::string commandType = isPath ? ClassifyTarget(argument_) : GetCommandType(argument_);
   // Read once here; "Show Tips at Startup" is kept for the tips and changes nothing at start-up.
   ReadStartupSettings();
 
@@ -81,11 +114,12 @@ void fStart::Form_Load() {
   } else if (commandType == "Recycled") {
     windows_.Recycle().Show();
   } else {
-    platform::ShowMessage("Nullora wipes files, folders, the free space of a drive or the Recycle Bin beyond "
-                          "recovery. Start it with what to wipe as its argument:\n"
-                          "nullora.exe C:\\Docs\\a.txt\nnullora.exe C:\\Docs\nnullora.exe C:\\\n"
-                          "nullora.exe Recycle",
-                          "Nullora");
+    platform::ShowMessage(
+        "Nullora wipes files, folders, the free space of a drive or the Recycle Bin beyond "
+        "recovery. Start it with what to wipe as its argument:\n"
+        "nullora.exe C:\\Docs\\a.txt\nnullora.exe C:\\Docs\nnullora.exe C:\\\n"
+        "nullora.exe Recycle",
+        "Nullora");
   }
   Unload();
 }

@@ -39,6 +39,16 @@ class fStart : public ui::Form {
   static std::string GetCommandType(const std::string& cmd);
   // The argument without surrounding double quotes when only that makes it a path.
   static std::string TargetArgument(const std::string& argument);
+  // Whether a path argument names a device or a volume (\\.\C:, \\?\GLOBALROOT\..., NUL, C:\x\COM1)
+  // rather than a file or folder: such an argument is refused before anyone is asked.
+  static bool NamesADevice(const std::string& argument);
+  // The path a job works on and the question shows. A full path stays exactly as given; a bare drive
+  // letter ("C:") is that drive's root; any other drive-relative or relative path ("C:foo", "\foo",
+  // "foo") is made full against the current directory, which the user does not see.
+  static std::string ResolveTarget(const std::string& argument);
+  // GetCommandType on the resolved path, except that a folder whose full path is the root of its drive
+  // is the drive ("C:\x\.." is C:\, whose files are not wiped as a folder's). `target` becomes that root.
+  static std::string ClassifyTarget(std::string& target);
 
  protected:
   void Form_Load() override;

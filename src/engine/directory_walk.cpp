@@ -7,8 +7,12 @@ namespace nullora {
 
 namespace {
 
-bool IsLink(const platform::DirEntry& entry) { return (entry.attributes & platform::kAttrReparsePoint) != 0; }
-bool IsDirectory(const platform::DirEntry& entry) { return (entry.attributes & platform::kAttrDirectory) != 0; }
+bool IsLink(const platform::DirEntry& entry) {
+  return (entry.attributes & platform::kAttrReparsePoint) != 0;
+}
+bool IsDirectory(const platform::DirEntry& entry) {
+  return (entry.attributes & platform::kAttrDirectory) != 0;
+}
 
 // A directory the walk may enter: a real directory now, not a link put in its place since the listing.
 bool StillARealDirectory(const std::string& path) {
@@ -16,8 +20,16 @@ bool StillARealDirectory(const std::string& path) {
   return info && info->isDirectory && !info->isLink;
 }
 
-// The files (and links) directly in `directory`, which ends in a backslash.
+// A directory path ending in a backslash, without it unless it is a root ("C:\").
+std::string DirectoryItself(const std::string& directory) {
+  if (directory.size() <= 3 || directory.back() != '\\') return directory;
+  return directory.substr(0, directory.size() - 1);
+}
+
+// The files (and links) directly in `directory`, which ends in a backslash. A directory that has become
+// a link since it was found is not listed: what lies behind it is outside the tree.
 void AppendFiles(const std::string& directory, std::vector<std::string>& files) {
+  if (!StillARealDirectory(DirectoryItself(directory))) return;
   std::vector<platform::DirEntry> entries;
   if (platform::ListDirectory(directory + "*.*", &entries) != platform::IoError::None) return;
   for (const platform::DirEntry& entry : entries) {
@@ -39,6 +51,8 @@ size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::
                       bool reset) {
   if (reset) result.clear();
   const std::string directory = NormalizeDirPath(path);
+  // The root is checked as every directory below it is: a link given as the root is not walked.
+  if (!directory.empty() && !StillARealDirectory(DirectoryItself(directory))) return 0;
 
   std::vector<platform::DirEntry> entries;
   if (platform::ListDirectory(directory + "*.*", &entries) != platform::IoError::None) return 0;
@@ -61,13 +75,12 @@ size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::
     }
   }
 
-  for (const std::string& subdirectory : subdirectories) {
-    if (StillARealDirectory(subdirectory)) GetFilesInDirs(subdirectory, pattern, result, false);
-  }
+  for (const std::string& subdirectory : subdirectories) GetFilesInDirs(subdirectory, pattern, result, false);
   return result.size();
 }
 
-void ScanDir(const std::string& DirName, std::vector<std::string>& Directories, std::vector<std::string>& Files) {
+void ScanDir(const std::string& DirName, std::vector<std::string>& Directories,
+             std::vector<std::string>& Files) {
   Files.clear();
   AppendFiles(DirName, Files);
   GetFilesInDirs(DirName, "", Directories, true);

@@ -24,8 +24,8 @@ namespace {
 // the rest. `blockByte` gives each full block's value, `restByte` the rest's; a fixed sweep fills the
 // buffer once, a random one per block.
 template <typename BlockByte, typename RestByte>
-IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffer, bool fixed, BlockByte blockByte,
-              RestByte restByte) {
+IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffer, bool fixed,
+              BlockByte blockByte, RestByte restByte) {
   uint64_t offset = 0;
   if (length > kDodBlockSize) {
     const uint64_t blocks = length / kDodBlockSize;
@@ -49,12 +49,20 @@ WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* pro
   if (auto early = PrepareWipeTarget(path)) return *early;
 
   {
-    platform::File file = platform::File::Open(path, platform::Access::Write,
-                                               platform::kShareRead | platform::kShareWrite,
-                                               platform::Disposition::OpenExisting);
+    platform::File file =
+        platform::File::Open(path, platform::Access::Write, platform::kShareRead | platform::kShareWrite,
+                             platform::Disposition::OpenExisting);
     if (!file.IsOpen()) return NotOverwritten(file.OpenError());
     uint64_t length = 0;
     if (IoError error = file.Length(&length); error != IoError::None) return NotOverwritten(error);
+    const uint64_t firstLength = length;
+    // Others may write while the scheme pauses (the file is shared for writing): every sweep covers
+    // the file as long as it is then.
+    auto currentLength = [&] {
+      uint64_t now = 0;
+      if (file.Length(&now) == IoError::None) length = std::max(length, now);
+      return length;
+    };
     std::vector<uint8_t> buffer(kDodBlockSize);
 
     // Fixed cycles: 0x00 everywhere; 0xFF everywhere; 0xFF blocks with a 0x00 rest.
@@ -62,14 +70,14 @@ WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* pro
     for (int cycle = 1; cycle <= passes; ++cycle) {
       for (auto [blockByte, restByte] : kPhases) {
         IoError error = Sweep(
-            file, length, buffer, true, [b = blockByte] { return b; }, [r = restByte] { return r; });
+            file, currentLength(), buffer, true, [b = blockByte] { return b; }, [r = restByte] { return r; });
         if (error != IoError::None) return NotOverwritten(error);
       }
     }
 
     Randomize();
     for (int cycle = 1; cycle <= passes; ++cycle) {
-      IoError error = Sweep(file, length, buffer, false, RandomNonZeroByte, RandomNonZeroByte);
+      IoError error = Sweep(file, currentLength(), buffer, false, RandomNonZeroByte, RandomNonZeroByte);
       if (error != IoError::None) return NotOverwritten(error);
       if (status) {
         status->SetCaption(OverwritingText(cycle, passes));
@@ -81,6 +89,17 @@ WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* pro
         progress->SetValue(cycle);
       }
       platform::GetClock().Sleep(500);
+    }
+    if (currentLength() != firstLength) {
+      // The last pause came after the last sweep: what was added then got none.
+      if (IoError error = Sweep(file, length, buffer, false, RandomNonZeroByte, RandomNonZeroByte);
+          error != IoError::None) {
+        return NotOverwritten(error);
+      }
+      file.Close();
+      WipeResult result = FinishWipe(path, WipeOptions.OpRename != 0);
+      result.grew = true;
+      return result;
     }
   }
   return FinishWipe(path, WipeOptions.OpRename != 0);

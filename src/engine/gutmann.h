@@ -10,11 +10,15 @@
 namespace nullora {
 
 struct FreeSpaceResult {
-  bool completed = false;          // every pass ran and its fill file is gone
+  bool completed = false;  // every pass ran and its fill file is gone
   platform::IoError error = platform::IoError::None;
-  bool invalidPasses = false;      // the pass count is outside 0 to 255
-  bool filledEarly = false;        // the drive was full before the last step of some pass
-  uint64_t bytesWritten = 0;       // by the last pass
+  bool invalidPasses = false;  // the pass count is outside 0 to 255
+  bool filledEarly = false;    // the drive was full before the last step of some pass
+  // The fill file stopped growing while the drive still had room (a file system that ends a file at
+  // 4 GiB): that much free space was not overwritten.
+  bool filledInPart = false;
+  uint64_t leftFree = 0;
+  uint64_t bytesWritten = 0;  // by the last pass
 };
 
 // The name of the temporary fill file in the root of a drive.

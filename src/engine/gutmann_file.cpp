@@ -19,7 +19,8 @@ constexpr int kSectionsPerPass = 5;
 // Large sections are written from a buffer of this size instead of one allocation per section.
 constexpr size_t kWriteChunk = 1 << 20;
 
-IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t value, std::vector<uint8_t>& buffer) {
+IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t value,
+                  std::vector<uint8_t>& buffer) {
   std::fill(buffer.begin(), buffer.end(), value);
   for (uint64_t offset = begin; offset < end;) {
     size_t length = static_cast<size_t>(std::min<uint64_t>(end - offset, buffer.size()));
@@ -34,7 +35,8 @@ IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t va
 WipeResult Gutmann::SecureFileDelete(const std::string& path) {
   platform::FileInfo info;
   if (auto early = PrepareWipeTarget(path, &info)) return *early;
-  const uint64_t length = info.size;
+  const uint64_t firstLength = info.size;
+  uint64_t length = firstLength;
 
   if (length > 0) {
     std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(length, kWriteChunk)));
@@ -44,6 +46,8 @@ WipeResult Gutmann::SecureFileDelete(const std::string& path) {
       platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareNone,
                                                  platform::Disposition::OpenExisting);
       if (!file.IsOpen()) return NotOverwritten(file.OpenError());
+      // The file is closed while the scheme pauses, and may have grown: each pass covers it whole.
+      if (uint64_t now = 0; file.Length(&now) == IoError::None) length = std::max(length, now);
       if (IsRandomGutmannPass(pass)) {
         for (auto& value : values) value = RandomRoundedByte();
       } else {
@@ -78,10 +82,13 @@ WipeResult Gutmann::SecureFileDelete(const std::string& path) {
     platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareNone,
                                                platform::Disposition::OpenExisting);
     if (!file.IsOpen()) return NotOverwritten(file.OpenError());
+    if (uint64_t now = 0; file.Length(&now) == IoError::None) length = std::max(length, now);
     if (IoError error = file.SetLength(0); error != IoError::None) return NotOverwritten(error);
     file.Flush();
   }
-  return FinishWipe(path, false);
+  WipeResult result = FinishWipe(path, false);
+  result.grew = length != firstLength;
+  return result;
 }
 
 }  // namespace nullora

@@ -24,8 +24,8 @@ constexpr size_t kFillChunk = 1 << 20;
 constexpr uint64_t kMinRemainderBlock = 512;
 constexpr int kMaxSpillFiles = 8;
 
-IoError FillBlock(platform::File& file, uint64_t offset, uint64_t length, std::vector<uint8_t>& buffer, uint8_t value,
-                  uint64_t* written) {
+IoError FillBlock(platform::File& file, uint64_t offset, uint64_t length, std::vector<uint8_t>& buffer,
+                  uint8_t value, uint64_t* written) {
   std::fill(buffer.begin(), buffer.end(), value);
   uint64_t done = 0;
   while (done < length) {
@@ -40,13 +40,20 @@ IoError FillBlock(platform::File& file, uint64_t offset, uint64_t length, std::v
   return IoError::None;
 }
 
+// Whether an open failed because the name is not a plain file of the wipe's own: a link (also one the
+// platform hides), a file with other names, a device. Such a name is neither written nor removed.
+bool NotOurs(IoError error) {
+  return error == IoError::IsLink || error == IoError::HasOtherNames || error == IoError::NotAFile;
+}
+
 // Truncates and deletes the fill file; what it held must not stay in its clusters' last state either,
 // but it only ever held pattern bytes.
 IoError RemoveFillFile(const std::string& path) {
   if (!platform::QueryFileInfo(path)) return IoError::None;
   {
-    platform::File file =
-        platform::File::Open(path, platform::Access::Write, platform::kShareNone, platform::Disposition::OpenExisting);
+    platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareNone,
+                                               platform::Disposition::OpenExisting);
+    if (!file.IsOpen() && NotOurs(file.OpenError())) return file.OpenError();
     if (file.IsOpen()) file.SetLength(0);
   }
   return platform::RemoveFile(path);
@@ -111,7 +118,8 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
     bool full = false;
     // Writes the pass's three values over [offset, offset + length), each reaching the medium before
     // the next overwrites it. False on a failure other than a full drive, which ends the wipe.
-    auto writeTo = [&](platform::File& target, uint64_t offset, uint64_t length, uint64_t& end, bool& isFull) {
+    auto writeTo = [&](platform::File& target, uint64_t offset, uint64_t length, uint64_t& end,
+                       bool& isFull) {
       for (uint8_t value : values) {
         IoError error = length > 0 ? FillBlock(target, offset, length, buffer, value, &end) : IoError::None;
         if (error == IoError::None && length > 0) error = target.Flush();
@@ -128,7 +136,9 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
       }
       return true;
     };
-    auto writeStep = [&](uint64_t offset, uint64_t length) { return writeTo(file, offset, length, written, full); };
+    auto writeStep = [&](uint64_t offset, uint64_t length) {
+      return writeTo(file, offset, length, written, full);
+    };
     auto fail = [&] {
       file.Close();
       RemoveFillFile(fillFile);
@@ -168,8 +178,9 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
     // the drive full while single blocks are still free: small files of their own take those.
     for (int spill = 1; full && spill <= kMaxSpillFiles && smallRemainder() > 0; ++spill) {
       spillFiles.push_back(root + "WNXTEMP.00" + std::to_string(spill));
-      platform::File spillFile = platform::File::Open(spillFiles.back(), platform::Access::ReadWrite,
-                                                      platform::kShareNone, platform::Disposition::CreateAlways);
+      platform::File spillFile =
+          platform::File::Open(spillFiles.back(), platform::Access::ReadWrite, platform::kShareNone,
+                               platform::Disposition::CreateAlways);
       if (!spillFile.IsOpen()) break;
       uint64_t spillEnd = 0;
       bool spillFull = false;
@@ -177,6 +188,14 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
         if (!writeTo(spillFile, offset, kMinRemainderBlock, spillEnd, spillFull)) spillFull = true;
       }
       if (spillEnd == 0) break;
+    }
+    if (full) {
+      // Full, or only the fill file could not grow? Room left beyond a remainder was not overwritten.
+      platform::DiskSpace space;
+      if (platform::GetDiskFreeSpace(root, &space) == IoError::None && space.totalFree > remainderLimit) {
+        result.filledInPart = true;
+        result.leftFree = std::max(result.leftFree, space.totalFree);
+      }
     }
     result.bytesWritten = written;
     if (TimeRemainingOverall) TimeRemainingOverall("MyTimeRemaining2");

@@ -10,8 +10,11 @@ struct WipeResult {
   bool gone = false;         // nothing is left at the path
   bool overwritten = false;  // every pass of the scheme reached the medium (trivially true for none)
   platform::IoError error = platform::IoError::None;  // the first failure, when there was one
+  // The file grew while the scheme paused: each pass covered the length it found, so what was added
+  // late got fewer passes than the scheme says.
+  bool grew = false;
 
-  bool Wiped() const { return gone && overwritten; }
+  bool Wiped() const { return gone && overwritten && !grew; }
 };
 
 }  // namespace nullora

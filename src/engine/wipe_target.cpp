@@ -16,6 +16,12 @@ std::optional<WipeResult> PrepareWipeTarget(const std::string& path, platform::F
     return WipeResult{error == IoError::None, false, error == IoError::None ? IoError::IsLink : error};
   }
   if (info->isDirectory) return NotOverwritten(IoError::AccessDenied);
+  if (info->linkCount > 1) {
+    // Overwriting would destroy the data under its other names too: only this name goes. Its
+    // attributes are those of every name, so a read-only file is left as it is.
+    IoError error = platform::RemoveFile(path);
+    return WipeResult{error == IoError::None, false, error == IoError::None ? IoError::HasOtherNames : error};
+  }
   // Read-only, hidden and system files are wiped like any other.
   platform::SetFileAttributes(path, platform::kAttrNormal);
   if (details) *details = *info;
@@ -28,6 +34,8 @@ WipeResult FinishWipe(const std::string& path, bool rename) {
   return WipeResult{error == platform::IoError::None, true, error};
 }
 
-WipeResult NotOverwritten(platform::IoError error) { return WipeResult{false, false, error}; }
+WipeResult NotOverwritten(platform::IoError error) {
+  return WipeResult{false, false, error};
+}
 
 }  // namespace nullora

@@ -10,8 +10,8 @@ namespace nullora {
 
 // Looks at `path` without following links. Returns the routine's final result when there is nothing
 // to overwrite: the path is missing, or is a directory, or is a link (then removed as a link; what it
-// points to is never opened). Returns nullopt for a regular file, whose attributes are then cleared
-// and whose details go to `info` when it is given.
+// points to is never opened), or is a file with other names (then only this name is removed). Returns nullopt
+// for a regular file, whose attributes are then cleared and whose details go to `info` when it is given.
 std::optional<WipeResult> PrepareWipeTarget(const std::string& path, platform::FileInfo* info = nullptr);
 
 // After a complete overwrite: gives the file a random name when the options ask for it, then deletes

@@ -32,7 +32,17 @@ std::string GroupedNumber(uint64_t value) {
 
 std::string FreeSpaceOutcomeText(const FreeSpaceResult& result, int64_t freeBytes) {
   if (result.invalidPasses) return "Not wiped: the number of passes must be 0 to 255";
+  if (!result.completed &&
+      (result.error == platform::IoError::IsLink || result.error == platform::IoError::HasOtherNames ||
+       result.error == platform::IoError::NotAFile)) {
+    return std::string("Not wiped: ") + kFillFileName +
+           " in the drive's root is a link or has other names; it was left alone and nothing was written";
+  }
   if (!result.completed) return "Not wiped: " + FailureReason(result.error);
+  if (result.filledInPart) {
+    return "Not all wiped: the free space could be filled only in part; " + GroupedNumber(result.leftFree) +
+           " bytes stayed free and were not overwritten";
+  }
   if (freeBytes < 500) return "Done: less than 500 bytes were free, nothing needed overwriting";
   return kStatusDone;
 }
@@ -46,8 +56,8 @@ fDrive::fDrive() : JobDialog("fDrive", "Nullora - Removing Free Space") {
 void fDrive::Form_Load() {
   // Free space lives on a drive with a letter; anything else would put the fill file nowhere sensible.
   if (!StartsWithDriveLetter(DrivePath)) {
-    platform::ShowMessage("Free space can only be wiped on a drive with a letter, such as C:\\. " + DrivePath +
-                              " is not one. Nothing was touched.",
+    platform::ShowMessage("Free space can only be wiped on a drive with a letter, such as C:\\. " +
+                              DrivePath + " is not one. Nothing was touched.",
                           "Nullora");
     ui::End();
   }
@@ -57,7 +67,8 @@ void fDrive::Form_Load() {
     ui::End();
   }
   platform::DiskSpace space;
-  if (platform::GetDiskFreeSpace(DrivePath, &space) == platform::IoError::None) {
+  SpaceKnown = platform::GetDiskFreeSpace(DrivePath, &space) == platform::IoError::None;
+  if (SpaceKnown) {
     TotalBytes = space.total;
     FreeBytes = static_cast<int64_t>(space.totalFree);
   }
@@ -66,16 +77,23 @@ void fDrive::Form_Load() {
 
 std::string fDrive::ConfirmText() const {
   const uint64_t free = static_cast<uint64_t>(FreeBytes);
-  return "Local Disk: " + DrivePath + "\r\n" + " Total Number Of Bytes: " + GroupedNumber(TotalBytes) + " bytes" +
-         "\r\n" + " Total Free Bytes: " + GroupedNumber(free) + " bytes" + "\r\n" + " Total Space Used : " +
-         GroupedNumber(TotalBytes >= free ? TotalBytes - free : 0) + " bytes";
+  return "Local Disk: " + DrivePath + "\r\n" + " Total Number Of Bytes: " + GroupedNumber(TotalBytes) +
+         " bytes" + "\r\n" + " Total Free Bytes: " + GroupedNumber(free) + " bytes" + "\r\n" +
+         " Total Space Used : " + GroupedNumber(TotalBytes >= free ? TotalBytes - free : 0) + " bytes";
 }
 
-std::string fDrive::LocationText() const { return "Wiping " + Upper(DrivePath) + " Free Space."; }
+std::string fDrive::LocationText() const {
+  return "Wiping " + Upper(DrivePath) + " Free Space.";
+}
 
 void fDrive::RunWipe() {
   LoadOptions();
   PrintOptions();
+  // Without the figures the fill would be planned blind, and "less than 500 bytes" would be a guess.
+  if (!SpaceKnown) {
+    FinishJob("Not wiped: the free space of the drive could not be read");
+    return;
+  }
   FreeSpaceResult result = GM.SecureFreeSpaceWipe(DrivePath.substr(0, 1), FreeBytes, WipeOptions.OpPasses);
   FinishJob(FreeSpaceOutcomeText(result, FreeBytes));
 }
@@ -85,6 +103,8 @@ void fDrive::GM_Progress(uint8_t bytPassProg, uint8_t pass) {
   lblscheme.SetCaption(OverwritingText(pass, WipeOptions.OpPasses));
 }
 
-void fDrive::GM_progressDisk(uint8_t percent) { ProgressBar1.SetValue(percent); }
+void fDrive::GM_progressDisk(uint8_t percent) {
+  ProgressBar1.SetValue(percent);
+}
 
 }  // namespace nullora

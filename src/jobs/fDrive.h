@@ -19,6 +19,8 @@ class fDrive : public JobDialog {
 
   int64_t FreeBytes = 0;
   uint64_t TotalBytes = 0;
+  // Whether the drive's figures could be read at load; shown as 0 when not.
+  bool SpaceKnown = false;
 
  protected:
   void Form_Load() override;

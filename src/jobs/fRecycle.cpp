@@ -10,25 +10,35 @@ namespace nullora {
 
 bool IsRecycleBinEmpty() {
   platform::RecycleBinInfo info;
-  platform::QueryRecycleBin(&info);
+  // A bin the shell could not be asked about is not known to be empty.
+  if (!platform::QueryRecycleBin(&info)) return false;
   return info.size == 0 && info.items == 0;
 }
 
-void EmptyRecycleBin() {
-  platform::EmptyRecycleBin();
+bool EmptyRecycleBin() {
+  bool emptied = platform::EmptyRecycleBin();
   platform::UpdateRecycleBinIcon();
+  return emptied;
 }
 
 std::string DriveTypeName(int code) {
   switch (code) {
-    case 0: return "Unknown Drive Type";
-    case 1: return "Drive does not exist";
-    case 2: return "Removable Media";
-    case 3: return "Fixed Drive";
-    case 4: return "Network Drive";
-    case 5: return "CD Rom";
-    case 6: return "Ram Disk";
-    default: return "";
+    case 0:
+      return "Unknown Drive Type";
+    case 1:
+      return "Drive does not exist";
+    case 2:
+      return "Removable Media";
+    case 3:
+      return "Fixed Drive";
+    case 4:
+      return "Network Drive";
+    case 5:
+      return "CD Rom";
+    case 6:
+      return "Ram Disk";
+    default:
+      return "";
   }
 }
 
@@ -36,7 +46,7 @@ fRecycle::fRecycle()
     : TreeJobDialog("fRecycle", "Nullora - Removing the Recycle Bin"),
       Image3(*this, nullptr, "Image3", platform::kJobPicture2) {
   Image2.SetPicture(platform::kTreeImageFirst + 3);  // the full bin
-  Image3.Move(7200, 0, 480, 480);                     // out of sight: only the source of Image2's picture
+  Image3.Move(7200, 0, 480, 480);                    // out of sight: only the source of Image2's picture
 }
 
 std::string fRecycle::ConfirmText() const {
@@ -66,12 +76,14 @@ void fRecycle::WipeRecycleBin() {
     List1.Clear();
     List2.Clear();
     const std::string recycled = root + "recycled\\";
+    // A "recycled" that is a link or junction leads elsewhere: it is not walked.
     std::optional<platform::FileInfo> info = platform::QueryFileInfo(root + "recycled");
-    if (info && info->isDirectory) WipeTree(recycled, false, tally);
+    if (info && info->isDirectory && !info->isLink) WipeTree(recycled, false, tally);
   }
   // Wherever this Windows keeps the bin ("RECYCLER", "$Recycle.Bin\<SID>", or elsewhere), the shell
   // knows where each of its items really lies: wipe them there before the shell forgets them.
-  for (const std::string& item : platform::RecycleBinItemPaths()) {
+  size_t unplaced = 0;
+  for (const std::string& item : platform::RecycleBinItemPaths(&unplaced)) {
     std::optional<platform::FileInfo> info = platform::QueryFileInfo(item);
     if (!info) continue;
     if (info->isDirectory && !info->isLink) {
@@ -80,9 +92,11 @@ void fRecycle::WipeRecycleBin() {
       WipeTreeFile(ParentPath(item), item, tally);
     }
   }
-  EmptyRecycleBin();
-  Image2.SetPicture(Image3.ResourceId());
-  FinishJob(TreeOutcomeText(tally));
+  // The shell's emptying removes a link it cannot open as itself through to its target (Wine): with
+  // such a link left in the bin, the bin stays as it is.
+  const bool emptied = tally.linksLeft == 0 && EmptyRecycleBin();
+  if (emptied) Image2.SetPicture(Image3.ResourceId());
+  FinishJob(RecycleOutcomeText(tally, unplaced, emptied));
 }
 
 }  // namespace nullora

@@ -11,8 +11,8 @@ namespace nullora {
 
 // Whether the shell's bin holds nothing at all (no bytes and no items).
 bool IsRecycleBinEmpty();
-// Empties the bin of every drive through the shell and refreshes its icon.
-void EmptyRecycleBin();
+// Empties the bin of every drive through the shell and refreshes its icon; false when items are left.
+bool EmptyRecycleBin();
 // The display name of a drive type code ("Fixed Drive"...), empty for an unknown code.
 std::string DriveTypeName(int code);
 

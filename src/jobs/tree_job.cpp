@@ -10,12 +10,18 @@ namespace nullora {
 
 namespace {
 
-// Every folder between `root` (ending in a backslash) and `file` is still a real folder.
+bool IsRealFolder(const std::string& path) {
+  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+  return info && info->isDirectory && !info->isLink;
+}
+
+// The root (ending in a backslash) and every folder between it and `file` are still real folders.
 bool NoLinkBetween(const std::string& root, const std::string& file) {
   if (file.compare(0, root.size(), root) != 0) return false;
-  for (size_t slash = file.find('\\', root.size()); slash != std::string::npos; slash = file.find('\\', slash + 1)) {
-    std::optional<platform::FileInfo> info = platform::QueryFileInfo(file.substr(0, slash));
-    if (!info || info->isLink || !info->isDirectory) return false;
+  if (!IsRealFolder(root.size() > 3 ? root.substr(0, root.size() - 1) : root)) return false;
+  for (size_t slash = file.find('\\', root.size()); slash != std::string::npos;
+       slash = file.find('\\', slash + 1)) {
+    if (!IsRealFolder(file.substr(0, slash))) return false;
   }
   return true;
 }
@@ -23,7 +29,9 @@ bool NoLinkBetween(const std::string& root, const std::string& file) {
 }  // namespace
 
 TreeJobDialog::TreeJobDialog(std::string name, std::string caption)
-    : JobDialog(std::move(name), std::move(caption)), List1(*this, nullptr, "List1"), List2(*this, nullptr, "List2") {
+    : JobDialog(std::move(name), std::move(caption)),
+      List1(*this, nullptr, "List1"),
+      List2(*this, nullptr, "List2") {
   // Beyond the right edge of the client area.
   List1.Move(6975, 120, 2000, 1000);
   List2.Move(6975, 1200, 2000, 1000);
@@ -46,17 +54,17 @@ void TreeJobDialog::WipeTreeFile(const std::string& root, const std::string& fil
     return;
   }
   if (info->isLink) {
-    if (platform::RemoveFile(file) != platform::IoError::None) ++tally.filesLeft;
+    platform::IoError error = platform::RemoveFile(file);
+    if (error != platform::IoError::None) ++tally.filesLeft;
+    // A link that could not be removed as itself: whatever removes it by name removes its target.
+    if (error == platform::IoError::IsLink) ++tally.linksLeft;
     return;
   }
-  if (!info->isDirectory && info->linkCount > 1) {
-    platform::SetFileAttributes(file, platform::kAttrNormal);
-    platform::RemoveFile(file);
-    ++tally.filesLeft;
-    return;
-  }
+  // A file with other names is only unlinked by the routine (its data is theirs too) and counts as not
+  // wiped; a link the platform hid until the file was opened stays, with what it points to.
   std::optional<WipeResult> result = DoIt(file);
   if (!result || !result->Wiped()) ++tally.filesLeft;
+  if (result && !result->gone && result->error == platform::IoError::IsLink) ++tally.linksLeft;
 }
 
 bool TreeJobDialog::RemoveTreeFolder(const std::string& folder) {

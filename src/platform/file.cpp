@@ -8,8 +8,12 @@ namespace {
 FileIoObserver* gObserver = nullptr;
 }  // namespace
 
-FileIoObserver* SetFileIoObserver(FileIoObserver* observer) { return std::exchange(gObserver, observer); }
-FileIoObserver* GetFileIoObserver() { return gObserver; }
+FileIoObserver* SetFileIoObserver(FileIoObserver* observer) {
+  return std::exchange(gObserver, observer);
+}
+FileIoObserver* GetFileIoObserver() {
+  return gObserver;
+}
 
 File::File(File&& other) noexcept
     : path_(std::move(other.path_)),
@@ -26,7 +30,9 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-File::~File() { Close(); }
+File::~File() {
+  Close();
+}
 
 File File::Open(const std::string& path, Access access, unsigned share, Disposition disposition) {
   File file;
@@ -43,7 +49,8 @@ File File::Open(const std::string& path, Access access, unsigned share, Disposit
 IoError File::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
   if (!IsOpen()) return IoError::Other;
   if (gObserver) {
-    if (IoError injected = gObserver->OnWrite(path_, offset, bytes); injected != IoError::None) return injected;
+    if (IoError injected = gObserver->OnWrite(path_, offset, bytes); injected != IoError::None)
+      return injected;
     if (!gObserver->WritesReachFile(path_)) return IoError::None;
   }
   return OsWriteAt(handle_, offset, bytes.data(), bytes.size());
@@ -83,14 +90,26 @@ IoError RemoveFile(const std::string& path) {
 
 const char* Describe(IoError error) {
   switch (error) {
-    case IoError::None: return "no error";
-    case IoError::NotFound: return "not found";
-    case IoError::AccessDenied: return "access denied";
-    case IoError::InUse: return "in use";
-    case IoError::DiskFull: return "disk full";
-    case IoError::IsLink: return "a link";
-    case IoError::AlreadyExists: return "already exists";
-    case IoError::Other: break;
+    case IoError::None:
+      return "no error";
+    case IoError::NotFound:
+      return "not found";
+    case IoError::AccessDenied:
+      return "access denied";
+    case IoError::InUse:
+      return "in use";
+    case IoError::DiskFull:
+      return "disk full";
+    case IoError::IsLink:
+      return "a link";
+    case IoError::AlreadyExists:
+      return "already exists";
+    case IoError::NotAFile:
+      return "not a file";
+    case IoError::HasOtherNames:
+      return "has other names";
+    case IoError::Other:
+      break;
   }
   return "I/O error";
 }

@@ -38,10 +38,12 @@ enum class IoError {
   None,
   NotFound,
   AccessDenied,
-  InUse,       // another handle holds the file with an incompatible share mode
+  InUse,  // another handle holds the file with an incompatible share mode
   DiskFull,
-  IsLink,      // the path is a symbolic link or junction and the caller refused to follow it
+  IsLink,  // the path is a symbolic link or junction and the caller refused to follow it
   AlreadyExists,
+  NotAFile,       // a device, a volume or a pipe, not a file on a disk
+  HasOtherNames,  // the file has other names (hard links); writing to it would change them too
   Other,
 };
 
@@ -66,16 +68,19 @@ std::optional<FileInfo> QueryFileInfo(const std::string& path);
 enum class Access { Write, ReadWrite };
 enum Share : unsigned { kShareNone = 0, kShareRead = 1, kShareWrite = 2 };
 enum class Disposition {
-  OpenExisting,      // fail when absent
-  OpenAlways,        // create when absent, keep the content
-  CreateAlways,      // create or truncate
+  OpenExisting,  // fail when absent
+  OpenAlways,    // create when absent, keep the content
+  CreateAlways,  // create or truncate
 };
 
 using FileHandle = std::intptr_t;
 inline constexpr FileHandle kInvalidHandle = -1;
 
 // The raw file primitives. Use File (file.h) rather than these: it closes and reports to observers.
-// OsOpen never follows a symbolic link at the last path component: opening a link fails with IsLink.
+// OsOpen never follows a symbolic link at the last path component: opening a link fails with IsLink,
+// also where the platform hides the link and only the opened handle shows that it leads elsewhere.
+// It opens only a regular file with no other names (NotAFile, HasOtherNames otherwise), never creates
+// anything through a link, and truncates (CreateAlways) only after those checks.
 IoError OsOpen(const std::string& path, Access access, unsigned share, Disposition disposition,
                FileHandle* handle);
 IoError OsWriteAt(FileHandle handle, uint64_t offset, const void* data, size_t length);
@@ -85,7 +90,8 @@ IoError OsSetLength(FileHandle handle, uint64_t length);
 IoError OsFlush(FileHandle handle);
 void OsClose(FileHandle handle);
 
-// Removes a file, or a link as a link.
+// Removes a file, or a link as a link. A link that cannot be removed without reaching what it points to
+// (Wine's host links) is refused with IsLink, and both stay.
 IoError DeleteFile(const std::string& path);
 // Renames within the file system; fails with AlreadyExists rather than replace the target.
 IoError MoveFile(const std::string& from, const std::string& to);
@@ -127,7 +133,8 @@ bool QueryRecycleBin(RecycleBinInfo* info);
 bool EmptyRecycleBin();
 void UpdateRecycleBinIcon();
 // Where the items of the bin really are on disk (files or folders), as the shell reports them.
-std::vector<std::string> RecycleBinItemPaths();
+// `unplaced`, when given, receives the number of items the shell lists whose data could not be found.
+std::vector<std::string> RecycleBinItemPaths(size_t* unplaced = nullptr);
 
 // The settings store: per-user text values under application / section / key.
 std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
@@ -137,6 +144,12 @@ bool WriteSetting(const std::string& app, const std::string& section, const std:
 
 // The whole command-line text after the program name, verbatim (not trimmed, quotes kept).
 std::string CommandLineArgument();
+
+// `path` made full against the current directory, as the system does it: "C:" is the current directory
+// of drive C, "C:foo" and "foo" lie in a current directory, "\foo" in the current drive's root; "." and
+// ".." are resolved. A name the system keeps for a device comes back as a \\.\ path ("\\.\NUL").
+// Empty when the path cannot be made full.
+std::string FullPathName(const std::string& path);
 
 // Milliseconds of a monotonic clock, the real pause, and the local time of day.
 uint64_t OsTickMs();

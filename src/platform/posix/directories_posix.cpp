@@ -38,15 +38,26 @@ bool MatchesPattern(const std::string& pattern, const std::string& name) {
 }
 
 std::string gRecycleBin;
+posix::RecycleBinFaults gBinFaults;
 int gBinEmptied = 0;
 int gBinIconUpdates = 0;
 
 }  // namespace
 
 namespace posix {
-void SetRecycleBin(const std::string& directory) { gRecycleBin = directory; }
-int RecycleBinEmptied() { return gBinEmptied; }
-int RecycleBinIconUpdates() { return gBinIconUpdates; }
+void SetRecycleBin(const std::string& directory) {
+  gRecycleBin = directory;
+  gBinFaults = {};
+}
+void SetRecycleBinFaults(const RecycleBinFaults& faults) {
+  gBinFaults = faults;
+}
+int RecycleBinEmptied() {
+  return gBinEmptied;
+}
+int RecycleBinIconUpdates() {
+  return gBinIconUpdates;
+}
 }  // namespace posix
 
 IoError ListDirectory(const std::string& pattern, std::vector<DirEntry>* entries) {
@@ -91,6 +102,7 @@ IoError GetDiskFreeSpace(const std::string& path, DiskSpace* space) {
 
 bool QueryRecycleBin(RecycleBinInfo* info) {
   *info = {};
+  if (gBinFaults.queryFails) return false;
   if (gRecycleBin.empty()) return true;
   std::error_code error;
   std::filesystem::path root = posix::ToHostPath(gRecycleBin);
@@ -108,17 +120,22 @@ bool QueryRecycleBin(RecycleBinInfo* info) {
 
 bool EmptyRecycleBin() {
   ++gBinEmptied;
+  if (gBinFaults.emptyFails) return false;
   if (gRecycleBin.empty()) return true;
   std::error_code error;
   std::filesystem::path root = posix::ToHostPath(gRecycleBin);
-  for (const auto& item : std::filesystem::directory_iterator(root, error)) std::filesystem::remove_all(item, error);
+  for (const auto& item : std::filesystem::directory_iterator(root, error))
+    std::filesystem::remove_all(item, error);
   return !error;
 }
 
-void UpdateRecycleBinIcon() { ++gBinIconUpdates; }
+void UpdateRecycleBinIcon() {
+  ++gBinIconUpdates;
+}
 
-std::vector<std::string> RecycleBinItemPaths() {
+std::vector<std::string> RecycleBinItemPaths(size_t* unplaced) {
   std::vector<std::string> paths;
+  if (unplaced) *unplaced = gBinFaults.unplacedItems;
   if (gRecycleBin.empty()) return paths;
   std::vector<DirEntry> entries;
   std::string directory = gRecycleBin.back() == '\\' ? gRecycleBin : gRecycleBin + "\\";

@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_stand_in.h"
 
@@ -30,21 +31,33 @@ std::map<char, MappedDrive>& Drives() {
 
 IoError FromErrno(int error) {
   switch (error) {
-    case 0: return IoError::None;
+    case 0:
+      return IoError::None;
     case ENOENT:
     case ENOTDIR:
-    case ENAMETOOLONG: return IoError::NotFound;
+    case ENAMETOOLONG:
+      return IoError::NotFound;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: return IoError::AccessDenied;
+    case EISDIR:
+      return IoError::AccessDenied;
     case ETXTBSY:
-    case EBUSY: return IoError::InUse;
+    case EBUSY:
+      return IoError::InUse;
     case ENOSPC:
-    case EDQUOT: return IoError::DiskFull;
-    case ELOOP: return IoError::IsLink;
-    case EEXIST: return IoError::AlreadyExists;
-    default: return IoError::Other;
+    case EFBIG:
+    case EDQUOT:
+      return IoError::DiskFull;
+    case ELOOP:
+      return IoError::IsLink;
+    case ENXIO:
+    case ENODEV:
+      return IoError::NotAFile;
+    case EEXIST:
+      return IoError::AlreadyExists;
+    default:
+      return IoError::Other;
   }
 }
 
@@ -104,7 +117,18 @@ void MapDrive(char letter, const std::string& hostDir, int type) {
   Drives()[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {hostDir, type};
 }
 
-void ClearDrives() { Drives().clear(); }
+void ClearDrives() {
+  Drives().clear();
+}
+
+std::string& CurrentDirectory() {
+  static std::string current = "C:\\";
+  return current;
+}
+
+void SetCurrentDirectory(const std::string& path) {
+  CurrentDirectory() = path;
+}
 
 std::string ToHostPath(const std::string& path) {
   std::string rest = path;
@@ -168,7 +192,8 @@ IoError OsOpen(const std::string& path, Access access, unsigned share, Dispositi
                FileHandle* handle) {
   *handle = kInvalidHandle;
   std::string host = posix::ToHostPath(path);
-  int flags = (access == Access::ReadWrite ? O_RDWR : O_WRONLY) | O_NOFOLLOW | O_CLOEXEC;
+  // Non-blocking, so that a pipe without a reader is refused rather than waited on.
+  int flags = (access == Access::ReadWrite ? O_RDWR : O_WRONLY) | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
   if (disposition != Disposition::OpenExisting) flags |= O_CREAT;
   int fd = open(host.c_str(), flags, 0644);
   if (fd < 0) {
@@ -179,7 +204,11 @@ IoError OsOpen(const std::string& path, Access access, unsigned share, Dispositi
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    return IoError::AccessDenied;
+    return S_ISDIR(st.st_mode) ? IoError::AccessDenied : IoError::NotAFile;
+  }
+  if (st.st_nlink > 1) {
+    close(fd);
+    return IoError::HasOtherNames;
   }
   if (!SharingAllows(st, access, share)) {
     close(fd);
@@ -219,7 +248,8 @@ IoError OsLength(FileHandle handle, uint64_t* length) {
 }
 
 IoError OsSetLength(FileHandle handle, uint64_t length) {
-  return ftruncate(static_cast<int>(handle), static_cast<off_t>(length)) == 0 ? IoError::None : FromErrno(errno);
+  return ftruncate(static_cast<int>(handle), static_cast<off_t>(length)) == 0 ? IoError::None
+                                                                              : FromErrno(errno);
 }
 
 IoError OsFlush(FileHandle handle) {
@@ -258,6 +288,60 @@ IoError MoveFile(const std::string& from, const std::string& to) {
     return FromErrno(error);
   }
   return IoError::None;
+}
+
+namespace {
+
+// Resolves "." and ".." after the root, as the system does; a trailing separator stays.
+std::string Collapsed(const std::string& full) {
+  const std::string root = RootOf(full);
+  std::vector<std::string> parts;
+  size_t start = root.size();
+  while (start <= full.size()) {
+    size_t end = full.find_first_of("\\/", start);
+    if (end == std::string::npos) end = full.size();
+    std::string part = full.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string result = root;
+  for (size_t i = 0; i < parts.size(); ++i) result += (i ? "\\" : "") + parts[i];
+  const bool trailing = full.size() > root.size() && (full.back() == '\\' || full.back() == '/');
+  if (trailing && !parts.empty()) result += '\\';
+  return result;
+}
+
+}  // namespace
+
+// The stand-in's current directory is a Windows-form path a test sets; the system's per-drive current
+// directories are the drive's root here, but for the current drive.
+std::string FullPathName(const std::string& path) {
+  if (path.empty()) return {};
+  if (NamesDeviceOrVolume(path)) {
+    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') return path;
+    // A device name in any folder is the device itself.
+    size_t slash = path.find_last_of("\\/:");
+    std::string device = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    device = device.substr(0, device.find_first_of(". "));
+    for (char& c : device) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return "\\\\.\\" + device;
+  }
+  if (IsFullPath(path)) return Collapsed(path);
+  const std::string& current = posix::CurrentDirectory();
+  std::string base = current;
+  if (!base.empty() && base.back() != '\\') base += '\\';
+  if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+    const bool sameDrive = std::toupper(static_cast<unsigned char>(path[0])) ==
+                           std::toupper(static_cast<unsigned char>(current.empty() ? 0 : current[0]));
+    std::string drive = std::string(1, path[0]) + ":\\";
+    return Collapsed((sameDrive ? base : drive) + path.substr(2));
+  }
+  if (path[0] == '\\' || path[0] == '/') return Collapsed(RootOf(base) + path.substr(1));
+  return Collapsed(base + path);
 }
 
 }  // namespace nullora::platform

@@ -2,6 +2,7 @@
 // dosdevices), the settings store, the command line.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 
@@ -11,6 +12,8 @@ namespace nullora::platform::posix {
 // the drive type the drive reports (3: fixed).
 void MapDrive(char letter, const std::string& hostDir, int type = 3);
 void ClearDrives();
+// The current directory that relative paths are resolved against, in Windows form ("T:\work").
+void SetCurrentDirectory(const std::string& path);
 // The host path of a Windows-form path. Paths without a drive letter are relative to the current
 // directory, with backslashes turned into slashes.
 std::string ToHostPath(const std::string& path);
@@ -23,7 +26,15 @@ void SetCommandLineArgument(const std::string& argument);
 
 // The Recycle Bin: a directory (Windows form, on a mapped drive) whose entries are the bin's items.
 // Empty: no bin at all, which the shell reports as an empty bin.
+// Setting the bin clears the faults below.
 void SetRecycleBin(const std::string& directory);
+// What the shell of a test fails at: the query, the emptying, finding the data of some items.
+struct RecycleBinFaults {
+  bool queryFails = false;
+  bool emptyFails = false;
+  size_t unplacedItems = 0;
+};
+void SetRecycleBinFaults(const RecycleBinFaults& faults);
 // How often the bin was emptied and its icon refreshed.
 int RecycleBinEmptied();
 int RecycleBinIconUpdates();

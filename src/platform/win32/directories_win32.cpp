@@ -7,6 +7,7 @@
 // <windows.h> maps these names to their A/W variants; here they are this seam's own functions.
 #undef RemoveDirectory
 
+#include "platform/win32/handle_checks.h"
 #include "platform/win32/unicode.h"
 #include "platform/win32/win_errors.h"
 
@@ -18,7 +19,6 @@ using win32::FromWin32Error;
 using win32::LastError;
 using win32::ToLongPathW;
 using win32::WideToUtf8;
-
 
 bool IsSlash(wchar_t c) {
   return c == L'\\' || c == L'/';
@@ -41,10 +41,6 @@ std::wstring PatternDirectory(const std::wstring& pattern) {
 bool IsDirectory(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsReparsePoint(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 bool IsDotEntry(const wchar_t* name) {
@@ -88,39 +84,10 @@ IoError ListDirectory(const std::string& pattern, std::vector<DirEntry>* entries
 }
 
 IoError RemoveDirectory(const std::string& path) {
-  std::wstring widePath = ToLongPathW(path);
   // RemoveDirectoryW is not used by name: given a host link to a directory, Wine resolves the link and
   // removes the target. A link is refused here, whatever it points to, and the caller removes it as
   // a link.
-  DWORD attributes = GetFileAttributesW(widePath.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
-  if (IsReparsePoint(attributes)) return IoError::IsLink;
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return IoError::Other;
-
-  HANDLE handle = CreateFileW(widePath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastError();
-  IoError error = IoError::None;
-  BY_HANDLE_FILE_INFORMATION data;
-  if (!GetFileInformationByHandle(handle, &data)) {
-    error = IoError::Other;
-  } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-             IsReparsePoint(GetFileAttributesW(widePath.c_str()))) {
-    // A link was put in the directory's place while it was being opened: on Windows the handle shows
-    // it, under Wine only the name does, the handle having reached the link's target.
-    error = IoError::IsLink;
-  } else if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    error = IoError::Other;
-  } else {
-    // Removed through the handle, so what goes is the directory that was checked.
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    if (!SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition)) {
-      error = LastError();
-    }
-  }
-  CloseHandle(handle);
-  return error;
+  return win32::RemoveThroughHandle(ToLongPathW(path), win32::RemoveKind::Directory);
 }
 
 }  // namespace nullora::platform

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/handle_checks.h"
 #include "platform/win32/unicode.h"
 #include "platform/win32/win_errors.h"
 
@@ -19,10 +20,16 @@ namespace nullora::platform {
 
 namespace {
 
+using win32::CheckWriteHandle;
 using win32::FromWin32Error;
+using win32::HandleIsAt;
+using win32::IsDevicePathW;
 using win32::LastError;
+using win32::RemoveKind;
+using win32::RemoveThroughHandle;
 using win32::ToLongPathW;
-
+using win32::Utf8ToWide;
+using win32::WideToUtf8;
 
 FileInfo MakeInfo(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, DWORD linkCount) {
   FileInfo info;
@@ -43,7 +50,8 @@ std::optional<FileInfo> InfoFromEntry(const std::wstring& path) {
 }
 
 // What the file itself says, opened without following a link. No access is asked for, so a file that
-// another handle holds exclusively can still be examined.
+// another handle holds exclusively can still be examined. A handle that reached something other than
+// the entry the path names (Wine's host link to a file) makes the path a link.
 std::optional<FileInfo> InfoFromHandle(const std::wstring& path) {
   HANDLE handle =
       CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -51,50 +59,19 @@ std::optional<FileInfo> InfoFromHandle(const std::wstring& path) {
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION data;
   BOOL ok = GetFileInformationByHandle(handle, &data);
+  // A link to a directory shows its reparse point by name on Windows and under Wine alike; only a file
+  // needs the handle's word.
+  bool elsewhere = ok &&
+                   !(data.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+                   !HandleIsAt(handle, path);
   CloseHandle(handle);
   if (!ok) return std::nullopt;
+  if (elsewhere) data.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
   return MakeInfo(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow, data.nNumberOfLinks);
-}
-
-// Removes the directory link at `path` through a handle on the link itself, so that only the object
-// checked is removed. RemoveDirectoryW by name is not safe here: Wine resolves a host link and would
-// remove an empty target directory instead.
-IoError RemoveDirectoryLink(const std::wstring& path) {
-  HANDLE handle = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastError();
-  BY_HANDLE_FILE_INFORMATION data;
-  IoError error = IoError::None;
-  if (!GetFileInformationByHandle(handle, &data)) {
-    error = IoError::Other;
-  } else if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    // The handle reached the target, not the link: nothing is removed.
-    error = IoError::IsLink;
-  } else {
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    if (!SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition)) {
-      error = LastError();
-    }
-  }
-  CloseHandle(handle);
-  return error;
 }
 
 HANDLE ToHandle(FileHandle handle) {
   return reinterpret_cast<HANDLE>(handle);
-}
-
-DWORD ToCreationDisposition(Disposition disposition) {
-  switch (disposition) {
-    case Disposition::OpenExisting:
-      return OPEN_EXISTING;
-    case Disposition::OpenAlways:
-      return OPEN_ALWAYS;
-    case Disposition::CreateAlways:
-      return CREATE_ALWAYS;
-  }
-  return OPEN_EXISTING;
 }
 
 bool IsLinkAttributes(DWORD attributes) {
@@ -126,6 +103,7 @@ IoError OsOpen(const std::string& path, Access access, unsigned share, Dispositi
                FileHandle* handle) {
   *handle = kInvalidHandle;
   std::wstring widePath = ToLongPathW(path);
+  if (IsDevicePathW(widePath)) return IoError::NotAFile;
   DWORD attributes = GetFileAttributesW(widePath.c_str());
   // Creating or truncating over a link would replace the link, not reach its target; refuse it
   // before anything happens rather than find out afterwards.
@@ -140,25 +118,45 @@ IoError OsOpen(const std::string& path, Access access, unsigned share, Dispositi
   DWORD shareMode = 0;
   if (share & kShareRead) shareMode |= FILE_SHARE_READ;
   if (share & kShareWrite) shareMode |= FILE_SHARE_WRITE;
-  HANDLE opened =
-      CreateFileW(widePath.c_str(), desiredAccess, shareMode, nullptr, ToCreationDisposition(disposition),
-                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) return LastError();
+  const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT;
+  auto open = [&](DWORD creation) {
+    return CreateFileW(widePath.c_str(), desiredAccess, shareMode, nullptr, creation, flags, nullptr);
+  };
 
-  // The path may have been swapped for a link between the check and the open: the handle tells.
-  BY_HANDLE_FILE_INFORMATION data;
-  if (!GetFileInformationByHandle(opened, &data)) {
-    IoError error = LastError();
-    CloseHandle(opened);
-    return error == IoError::None ? IoError::Other : error;
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  bool created = false;
+  if (disposition != Disposition::OpenExisting) {
+    // A file is created only where no name is at all: creating through a link that leads nowhere
+    // (Wine follows a host link there) would make its target, outside the place asked for.
+    opened = open(CREATE_NEW);
+    if (opened != INVALID_HANDLE_VALUE) {
+      created = true;
+    } else if (DWORD code = GetLastError(); code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
+      return FromWin32Error(code);
+    }
   }
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    CloseHandle(opened);
-    return IoError::IsLink;
+  if (opened == INVALID_HANDLE_VALUE) {
+    opened = open(OPEN_EXISTING);
+    if (opened == INVALID_HANDLE_VALUE) {
+      DWORD code = GetLastError();
+      // A name that exists but opens as nothing is a link whose target is missing.
+      if (disposition != Disposition::OpenExisting &&
+          (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)) {
+        return IoError::IsLink;
+      }
+      return FromWin32Error(code);
+    }
   }
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+
+  // What the handle reached decides, whatever the name showed a moment before.
+  IoError error = CheckWriteHandle(opened, widePath);
+  if (error == IoError::None && disposition == Disposition::CreateAlways && !created) {
+    LARGE_INTEGER zero{};
+    if (!SetFilePointerEx(opened, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(opened)) error = LastError();
+  }
+  if (error != IoError::None) {
     CloseHandle(opened);
-    return IoError::AccessDenied;
+    return error;
   }
   *handle = reinterpret_cast<FileHandle>(opened);
   return IoError::None;
@@ -207,22 +205,26 @@ void OsClose(FileHandle handle) {
 }
 
 IoError DeleteFile(const std::string& path) {
-  std::wstring widePath = ToLongPathW(path);
-  DWORD attributes = GetFileAttributesW(widePath.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    // A directory link or junction goes as a link; its target's content is left alone. A real
-    // directory is never removed from here.
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return IoError::AccessDenied;
-    return RemoveDirectoryLink(widePath);
-  }
-  if (!DeleteFileW(widePath.c_str())) return LastError();
-  return IoError::None;
+  return RemoveThroughHandle(ToLongPathW(path), RemoveKind::FileOrLink);
 }
 
 IoError MoveFile(const std::string& from, const std::string& to) {
-  if (!MoveFileExW(ToLongPathW(from).c_str(), ToLongPathW(to).c_str(), 0)) return LastError();
+  std::wstring wideFrom = ToLongPathW(from);
+  // Wine renames through a host link onto what it points to: a name that leads elsewhere stays.
+  HANDLE handle =
+      CreateFileW(wideFrom.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  bool elsewhere = !HandleIsAt(handle, wideFrom);
+  CloseHandle(handle);
+  if (elsewhere) return IoError::IsLink;
+  if (!MoveFileExW(wideFrom.c_str(), ToLongPathW(to).c_str(), 0)) return LastError();
   return IoError::None;
+}
+
+std::string FullPathName(const std::string& path) {
+  std::wstring wide = Utf8ToWide(path);
+  return wide.empty() ? std::string() : WideToUtf8(win32::FullPathW(wide));
 }
 
 }  // namespace nullora::platform

@@ -25,6 +25,7 @@
 
 #include <memory>
 
+#include "platform/win32/handle_checks.h"
 #include "platform/win32/unicode.h"
 
 // Exported by shell32 and in its import library, but missing from the MinGW headers.
@@ -324,7 +325,8 @@ void RemoveOrphanedTrashRecords() {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || infoName.size() <= kSuffixLength) continue;
     std::wstring dataPath = trash + L"\\files\\" + infoName.substr(0, infoName.size() - kSuffixLength);
     if (GetFileAttributesW(dataPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      DeleteFileW((trash + L"\\info\\" + infoName).c_str());
+      // Never by name: a record that is a link would take what it points to with it.
+      win32::RemoveThroughHandle(trash + L"\\info\\" + infoName, win32::RemoveKind::FileOrLink);
     }
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -346,8 +348,11 @@ void UpdateRecycleBinIcon() {
   SHUpdateRecycleBinIcon();
 }
 
-std::vector<std::string> RecycleBinItemPaths() {
+std::vector<std::string> RecycleBinItemPaths(size_t* unplacedCount) {
   std::vector<std::string> paths;
+  size_t ignored = 0;
+  size_t& notPlaced = unplacedCount ? *unplacedCount : ignored;
+  notPlaced = 0;
   ComApartment com;
   ComRef<IShellFolder> desktop;
   if (FAILED(SHGetDesktopFolder(desktop.Out()))) return paths;
@@ -378,20 +383,30 @@ std::vector<std::string> RecycleBinItemPaths() {
       continue;
     }
     std::wstring original = OriginalPath(folder.Get(), details.Get(), originalColumn, item.get());
-    if (!original.empty()) unplaced.push_back(original);
+    if (original.empty()) {
+      ++notPlaced;
+    } else {
+      unplaced.push_back(original);
+    }
   }
 
-  if (unplaced.empty() || wineTrash.empty()) return paths;
+  if (unplaced.empty()) return paths;
+  if (wineTrash.empty()) {
+    notPlaced += unplaced.size();
+    return paths;
+  }
   // Items deleted twice from one place share an original path; each takes one of that path's entries,
   // so every one of them is covered whichever way they pair up.
   std::vector<TrashEntry> entries = WineTrashEntries(wineTrash);
   for (const std::wstring& original : unplaced) {
+    bool placed = false;
     for (TrashEntry& entry : entries) {
       if (entry.taken || !SameText(entry.originalPath, original)) continue;
-      entry.taken = true;
+      entry.taken = placed = true;
       paths.push_back(WideToUtf8(entry.dataPath));
       break;
     }
+    if (!placed) ++notPlaced;
   }
   return paths;
 }

@@ -15,13 +15,14 @@ bool IsSlash(wchar_t c) {
   return c == L'\\' || c == L'/';
 }
 
-// \\?\ and \\.\ paths go to the object manager as they are.
+}  // namespace
+
 bool IsPrefixed(const std::wstring& path) {
   return path.size() >= 4 && IsSlash(path[0]) && IsSlash(path[1]) && (path[2] == L'?' || path[2] == L'.') &&
          IsSlash(path[3]);
 }
 
-std::wstring FullPath(const std::wstring& path) {
+std::wstring FullPathW(const std::wstring& path) {
   DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   while (needed != 0) {
     std::wstring full(needed, L'\0');
@@ -35,8 +36,6 @@ std::wstring FullPath(const std::wstring& path) {
   }
   return {};
 }
-
-}  // namespace
 
 std::wstring Utf8ToWide(const std::string& text) {
   if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) return {};
@@ -67,7 +66,7 @@ std::wstring ToLongPathW(const std::string& path) {
   if (wide.size() <= kLongPathThreshold || IsPrefixed(wide)) return wide;
   // A long relative path could not be opened as it stands either; resolved against the current
   // directory now it means the same file.
-  std::wstring full = FullPath(wide);
+  std::wstring full = FullPathW(wide);
   if (full.size() >= 3 && full[1] == L':' && IsSlash(full[2])) return L"\\\\?\\" + full;
   if (full.size() >= 3 && IsSlash(full[0]) && IsSlash(full[1]) && !IsSlash(full[2])) {
     return L"\\\\?\\UNC\\" + full.substr(2);

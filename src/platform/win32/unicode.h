@@ -15,4 +15,9 @@ std::string WideToUtf8(const std::wstring& text);
 // otherwise do. Anything short is handed over as given, so relative paths keep their meaning.
 std::wstring ToLongPathW(const std::string& path);
 
+// \\?\ and \\.\ paths, which go to the object manager as they are.
+bool IsPrefixed(const std::wstring& path);
+// `path` made full against the current directory (GetFullPathNameW); empty when it cannot be.
+std::wstring FullPathW(const std::wstring& path);
+
 }  // namespace nullora::platform::win32

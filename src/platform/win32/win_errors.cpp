@@ -23,6 +23,7 @@ IoError FromWin32Error(DWORD code) {
       return IoError::InUse;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
+    case ERROR_FILE_TOO_LARGE:  // the file system ends a file there (4 GiB on FAT32): no more room in it
       return IoError::DiskFull;
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:

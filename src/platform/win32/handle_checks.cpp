@@ -1,0 +1,154 @@
+#include "platform/win32/handle_checks.h"
+
+#include "platform/path_names.h"
+#include "platform/win32/unicode.h"
+#include "platform/win32/win_errors.h"
+
+namespace nullora::platform::win32 {
+
+namespace {
+
+bool IsSlash(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+bool StartsWithText(const std::wstring& text, const std::wstring& prefix) {
+  return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
+
+// "\\?\C:\dir\name" -> "\\?\C:\dir"; a root keeps its separator ("\\?\C:\"). Empty for a root itself.
+std::wstring FolderOf(const std::wstring& fullPath) {
+  std::wstring path = fullPath;
+  while (path.size() > 1 && IsSlash(path.back())) path.pop_back();
+  size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos || slash + 1 == path.size()) return {};
+  std::wstring folder = path.substr(0, slash + 1);
+  // The folder of "C:\name" and of "\\?\C:\name" is the root, which keeps its separator.
+  std::wstring withoutPrefix = StartsWithText(folder, L"\\\\?\\") ? folder.substr(4) : folder;
+  bool root = withoutPrefix.size() == 3 && withoutPrefix[1] == L':';
+  if (!root) folder.pop_back();
+  // "\\server\share" and "\\?\UNC\server\share" have no folder a name can be compared against.
+  if (folder.size() <= 2 || SameText(folder, L"\\\\?\\UNC")) return {};
+  return folder;
+}
+
+std::wstring LeafOf(const std::wstring& path) {
+  std::wstring trimmed = path;
+  while (!trimmed.empty() && IsSlash(trimmed.back())) trimmed.pop_back();
+  size_t slash = trimmed.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+// The entry's name as its folder lists it: the long name for a short one, the stored case.
+std::wstring ListedName(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return LeafOf(path);
+  FindClose(search);
+  return found.cFileName;
+}
+
+}  // namespace
+
+std::wstring FinalPathOf(HANDLE handle) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD length =
+        GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.assign(length + 1, L'\0');
+  }
+  return {};
+}
+
+bool HandleIsAt(HANDLE handle, const std::wstring& path) {
+  std::wstring reached = FinalPathOf(handle);
+  if (reached.empty()) return true;
+  std::wstring full = IsPrefixed(path) ? path : FullPathW(path);
+  std::wstring folder = FolderOf(full);
+  if (folder.empty()) return true;  // a root is where it is
+  // The folder is opened through whatever links lead to it: the file must lie in it, wherever that is.
+  HANDLE folderHandle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folderHandle == INVALID_HANDLE_VALUE) return true;
+  std::wstring folderReached = FinalPathOf(folderHandle);
+  CloseHandle(folderHandle);
+  if (folderReached.empty()) return true;
+  if (!IsSlash(folderReached.back())) folderReached += L'\\';
+  return SameText(reached, folderReached + ListedName(full));
+}
+
+bool IsDevicePathW(const std::wstring& path) {
+  if (path.empty()) return false;
+  if (NamesDeviceOrVolume(WideToUtf8(path))) return true;
+  if (IsPrefixed(path)) return false;
+  // The system's own rules decide which names are devices where (they changed between versions).
+  std::wstring full = FullPathW(path);
+  return full.size() >= 4 && IsSlash(full[0]) && IsSlash(full[1]) && full[2] == L'.' && IsSlash(full[3]);
+}
+
+IoError CheckWriteHandle(HANDLE handle, const std::wstring& path) {
+  if (GetFileType(handle) != FILE_TYPE_DISK) return IoError::NotAFile;
+  BY_HANDLE_FILE_INFORMATION data;
+  if (!GetFileInformationByHandle(handle, &data)) {
+    IoError error = LastError();
+    // A volume opened as a whole answers no such question.
+    return error == IoError::None ? IoError::NotAFile : error;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return IoError::IsLink;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return IoError::AccessDenied;
+  if (data.nNumberOfLinks > 1) return IoError::HasOtherNames;
+  if (!HandleIsAt(handle, path)) return IoError::IsLink;
+  return IoError::None;
+}
+
+IoError RemoveThroughHandle(const std::wstring& path, RemoveKind kind) {
+  DWORD byName = GetFileAttributesW(path.c_str());
+  if (byName == INVALID_FILE_ATTRIBUTES) return LastError();
+  HANDLE handle = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  IoError error = IoError::None;
+  BY_HANDLE_FILE_INFORMATION data;
+  if (!GetFileInformationByHandle(handle, &data)) {
+    error = IoError::Other;
+  } else {
+    const bool handleIsLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    // The name shows a link the handle does not, or the handle lies elsewhere: it reached what the link
+    // points to (Wine), and removing through it would remove that.
+    const bool reachedTarget =
+        !handleIsLink &&
+        ((byName & FILE_ATTRIBUTE_REPARSE_POINT) ||
+         (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) || !HandleIsAt(handle, path));
+    const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (reachedTarget) {
+      error = IoError::IsLink;
+    } else if (kind == RemoveKind::Directory && handleIsLink) {
+      error = IoError::IsLink;
+    } else if (kind == RemoveKind::Directory && !isDirectory) {
+      error = IoError::Other;
+    } else if (kind == RemoveKind::FileOrLink && isDirectory && !handleIsLink) {
+      // A real directory is never removed as a file.
+      error = IoError::AccessDenied;
+    } else {
+      FILE_DISPOSITION_INFO disposition = {TRUE};
+      if (!SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition)) {
+        error = LastError();
+      }
+    }
+  }
+  CloseHandle(handle);
+  return error;
+}
+
+}  // namespace nullora::platform::win32
