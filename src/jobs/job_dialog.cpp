@@ -59,8 +59,9 @@ JobDialog::JobDialog(std::string name, std::string caption)
   lblLocation.Move(840, 300, 5700, 315);
   lblLocation.SetLocked(true);
   ProgressBar1.Move(840, 720, 5700, 255);
-  lblscheme.Move(840, 1080, 5700, 255);
-  lblOptions.Move(840, 1380, 4300, 255);
+  // Room for three lines: an outcome that says what was left and why is longer than "Done".
+  lblscheme.Move(840, 1020, 5700, 600);
+  lblOptions.Move(840, 1680, 4300, 255);
   Command6.Move(5160, 1620, 1335, 375);
   Command6.SetCaption("Stop");
 

@@ -7,6 +7,7 @@
 #   session_start <build dir>        (exits 77 when the machine cannot run it)
 #   session_on_cleanup <command>     (run at exit, before Wine and the display go; e.g. an unmount)
 #   app_start <argument>...          nullora.exe in the background; its pid in $app_pid
+#   app_start_in <dir> <argument>... the same, started in the host directory <dir>
 #   app_wait_ended <seconds>         0 once nullora.exe has ended
 #   drive <ui_driver arguments>...   the window driver
 #   set_option <name> <value>        a wipe option in the registry, as the options dialog saves it
@@ -93,8 +94,13 @@ session_start() {
 
 drive() { wine "$driver" "$@"; }
 
-app_start() {
-  (cd "$temp" && exec wine "$exe" "$@") >>"$temp/nullora.log" 2>&1 &
+app_start() { app_start_in "$temp" "$@"; }
+
+# The same, with the host directory `dir` as the program's current directory.
+app_start_in() {
+  local dir=$1
+  shift
+  (cd "$dir" && exec wine "$exe" "$@") >>"$temp/nullora.log" 2>&1 &
   app_pid=$!
 }
 
