@@ -368,7 +368,6 @@ TEST_F(PlatformFilesTest, ThreeGigabyteLengthIsSetWrittenAndReadBack) {
 
 // --- links ----------------------------------------------------------------------------------------
 
-
 // A link to an empty directory: the case where removing by name through the link would take the
 // target with it.
 class PlatformLinkTest : public PlatformFilesTest {
@@ -493,6 +492,75 @@ TEST_F(PlatformFilesTest, QueryFileInfoOfADirectory) {
   EXPECT_TRUE(info->isDirectory);
   EXPECT_FALSE(info->isLink);
   EXPECT_FALSE(QueryFileInfo(Path("absent")).has_value());
+}
+
+// --- what a handle reached ------------------------------------------------------------------------
+
+// Host links to files, which Wine shows as plain files: only the opened handle tells where they lead.
+class PlatformHostFileLinkTest : public PlatformFilesTest {
+ protected:
+  void SetUp() override {
+    PlatformFilesTest::SetUp();
+    if (!HostShell::Available()) GTEST_SKIP() << "host links to files are Wine's; Windows shows its own";
+    WriteWhole(WidePath(L"target.txt"), "precious");
+    // Wine lists no link that leads nowhere: the dangling one is made first, by the same command.
+    std::wstring dir = HostShell::UnixPath(wideDir_);
+    ASSERT_TRUE(HostShell::Start(L"/bin/sh -c \"cd '" + dir +
+                                 L"' && ln -s missing.txt dangling.txt && ln -s target.txt link.txt\""));
+    ASSERT_TRUE(WaitFor([&] { return Listed(L"link.txt"); }));
+  }
+  void TearDown() override {
+    std::wstring dir = HostShell::UnixPath(wideDir_);
+    HostShell::Start(L"/bin/sh -c \"cd '" + dir + L"' && rm -f dangling.txt link.txt\"");
+    WaitFor([&] { return !Listed(L"link.txt"); });
+    PlatformFilesTest::TearDown();
+  }
+  bool Listed(const std::wstring& name) const {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidePath(name).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+  }
+};
+
+TEST_F(PlatformHostFileLinkTest, IsALinkThatNothingOpensForWritingCreatesOrRemovesThrough) {
+  std::optional<FileInfo> info = QueryFileInfo(Path("link.txt"));
+  ASSERT_TRUE(info.has_value());
+  EXPECT_TRUE(info->isLink);
+  for (Disposition disposition :
+       {Disposition::OpenExisting, Disposition::OpenAlways, Disposition::CreateAlways}) {
+    for (const char* name : {"link.txt", "dangling.txt"}) {
+      FileHandle handle = kInvalidHandle;
+      IoError error = OsOpen(Path(name), Access::Write, kShareNone, disposition, &handle);
+      if (handle != kInvalidHandle) OsClose(handle);
+      EXPECT_TRUE(error == IoError::IsLink ||
+                  (error == IoError::NotFound && disposition == Disposition::OpenExisting))
+          << name << " " << static_cast<int>(disposition) << ": " << Describe(error);
+    }
+  }
+  EXPECT_EQ(DeleteFile(Path("link.txt")), IoError::IsLink);
+  EXPECT_EQ(MoveFile(Path("link.txt"), Path("moved.txt")), IoError::IsLink);
+  EXPECT_EQ(ReadWhole(WidePath(L"target.txt")), "precious");
+  EXPECT_FALSE(Exists(WidePath(L"missing.txt"))) << "a create through the dangling link made its target";
+  EXPECT_FALSE(Exists(WidePath(L"moved.txt")));
+}
+
+TEST_F(PlatformFilesTest, OsOpenWritesOnlyToARegularFileWithOneName) {
+  for (const char* device : {"NUL", "CON", "\\\\.\\NUL"}) {
+    FileHandle handle = kInvalidHandle;
+    EXPECT_EQ(OsOpen(device, Access::Write, kShareRead, Disposition::OpenExisting, &handle),
+              IoError::NotAFile)
+        << device;
+    if (handle != kInvalidHandle) OsClose(handle);
+  }
+  WriteWhole(WidePath(L"one.bin"), "shared");
+  ASSERT_TRUE(CreateHardLinkW(WidePath(L"two.bin").c_str(), WidePath(L"one.bin").c_str(), nullptr));
+  FileHandle handle = kInvalidHandle;
+  EXPECT_EQ(OsOpen(Path("one.bin"), Access::Write, kShareRead, Disposition::CreateAlways, &handle),
+            IoError::HasOtherNames);
+  if (handle != kInvalidHandle) OsClose(handle);
+  EXPECT_EQ(ReadWhole(WidePath(L"two.bin")), "shared") << "checked only after truncating";
 }
 
 // --- moving ---------------------------------------------------------------------------------------
