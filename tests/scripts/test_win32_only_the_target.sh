@@ -7,7 +7,7 @@
 #   - a folder argument that is a link to a folder elsewhere;
 #   - a link to a file inside a folder job's tree;
 #   - a link to a file lying in the Recycle Bin (the bin is then not emptied: Wine's emptying would
-#     delete the file it points to);
+#     delete the file it points to), and a drive's "recycled" folder that is a link;
 #   - a link named WNXTEMP.000 in a drive's root (on a small tmpfs, so a fault could not fill the host).
 # Then arguments: a bare drive letter opens the drive job (and is cancelled), a relative folder is asked
 # about and wiped by its full path, and devices (NUL, CON, T:\x\NUL) are refused before any question.
@@ -71,7 +71,9 @@ CheckOutside "the folder job on a tree holding a link"
 [[ -L $drive_t/tree/filelink.txt ]] || fail "the link in the tree is gone"
 echo "T:\\tree: its file is wiped; the link in it and the file it points to are untouched"
 
-# 3. A link to a file in the Recycle Bin, beside a file deleted the ordinary way.
+# 3. A link to a file in the Recycle Bin, beside a file deleted the ordinary way; and a drive whose
+#    "recycled" folder is a link to a folder elsewhere.
+ln -s "$outside/tree" "$drive_t/recycled"
 printf 'deleted\n' >"$drive_t/deleted.txt"
 drive recycle 'T:\deleted.txt' >/dev/null || fail "the shell did not move T:\\deleted.txt to the bin"
 trash="$XDG_DATA_HOME/Trash"
@@ -84,6 +86,7 @@ Finish "$binTitle" \
 ExitJob "$binTitle"
 CheckOutside "the Recycle Bin job"
 [[ -L $trash/files/linked.txt ]] || fail "the link in the bin is gone"
+[[ -L $drive_t/recycled ]] || fail "the link T:\\recycled is gone"
 [[ -n $(find "$trash/files" -name 'deleted.txt*') ]] && fail "the ordinary item in the bin was not wiped"
 echo "Recycle: the ordinary item is wiped; the link and its file are untouched, the bin not emptied"
 

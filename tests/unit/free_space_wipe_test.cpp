@@ -136,6 +136,9 @@ TEST_F(FreeSpaceWipeTest, AFullDriveEndsThePassAndTheFillFileStillGoes) {
   FreeSpaceResult result = gm.SecureFreeSpaceWipe(Drive(), 20000, 2);
   EXPECT_TRUE(result.completed);
   EXPECT_TRUE(result.filledEarly);
+  // The drive itself still has room: only the fill file stopped growing, which is not a full wipe.
+  EXPECT_TRUE(result.filledInPart);
+  EXPECT_GT(result.leftFree, 20000u);
   EXPECT_EQ(events.progress[500], (std::pair<int, int>{100, 1})) << "the bar completes the shortened pass";
   EXPECT_EQ(events.overall, (std::vector<int>{0, 50, 100}));
   EXPECT_FALSE(FillFileLeft());
