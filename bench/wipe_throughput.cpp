@@ -278,14 +278,12 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> passContent(static_cast<size_t>(fileBytes));
   nullora::FillRandomBitChars(passContent);
   const Measure pass = Compare(
-      hostPath, fileBytes, repeats,
-      [&] { return nullora::PassWipeFile(wipePath, 3, nullptr, nullptr).Wiped(); },
+      hostPath, fileBytes, repeats, [&] { return nullora::PassWipeFile(wipePath, 3, nullptr).Wiped(); },
       [&] { RawPasses(hostPath, fileBytes, 3, passContent); });
   Row("PassWipeFile, 3 passes", 3 * fileBytes, pass);
 
   const Measure dod = Compare(
-      hostPath, fileBytes, repeats,
-      [&] { return nullora::DodWipeFile(wipePath, 1, nullptr, nullptr).Wiped(); },
+      hostPath, fileBytes, repeats, [&] { return nullora::DodWipeFile(wipePath, 1, nullptr).Wiped(); },
       [&] { RawDod(hostPath, fileBytes, 1); });
   Row("DodWipeFile, 1 cycle (4 sweeps)", 4 * fileBytes, dod);
 

@@ -1,7 +1,7 @@
 #include "engine/directory_walk.h"
 
+#include "engine/progress.h"
 #include "platform/platform.h"
-#include "ui/controls/application.h"
 
 namespace nullora {
 
@@ -48,7 +48,8 @@ std::string NormalizeDirPath(const std::string& path) {
 }
 
 size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::vector<std::string>& result,
-                      bool reset) {
+                      bool reset, WipeProgress* progress) {
+  WipeProgress& report = ReporterOf(progress);
   if (reset) result.clear();
   const std::string directory = NormalizeDirPath(path);
   // The root is checked as every directory below it is: a link given as the root is not walked.
@@ -61,7 +62,7 @@ size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::
     if (IsDirectory(entry) && !IsLink(entry) && entry.name[0] != '.') {
       subdirectories.push_back(directory + entry.name);
     }
-    ui::DoEvents();
+    report.Yield();
   }
 
   if (pattern.empty()) {
@@ -71,19 +72,20 @@ size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::
     platform::ListDirectory(directory + pattern, &matches);
     for (const platform::DirEntry& match : matches) {
       result.push_back(directory + match.name);
-      ui::DoEvents();
+      report.Yield();
     }
   }
 
-  for (const std::string& subdirectory : subdirectories) GetFilesInDirs(subdirectory, pattern, result, false);
+  for (const std::string& subdirectory : subdirectories)
+    GetFilesInDirs(subdirectory, pattern, result, false, progress);
   return result.size();
 }
 
 void ScanDir(const std::string& DirName, std::vector<std::string>& Directories,
-             std::vector<std::string>& Files) {
+             std::vector<std::string>& Files, WipeProgress* progress) {
   Files.clear();
   AppendFiles(DirName, Files);
-  GetFilesInDirs(DirName, "", Directories, true);
+  GetFilesInDirs(DirName, "", Directories, true, progress);
   for (const std::string& directory : Directories) AppendFiles(directory + "\\", Files);
 }
 

@@ -11,6 +11,8 @@
 
 namespace nullora {
 
+class WipeProgress;
+
 // Trims blanks; empty stays empty; otherwise ensures one trailing backslash.
 std::string NormalizeDirPath(const std::string& path);
 
@@ -19,11 +21,13 @@ std::string NormalizeDirPath(const std::string& path);
 // for A and B under the root, A1 and A2 under A, A1x under A1 and B1 under B the order is A, B, A1, A2,
 // A1x, B1. Directories whose names begin with a period are skipped. Returns the size of `result`, or
 // 0 when `path` cannot be listed.
+// The event loop runs once per directory entry, through `progress` when given.
 size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::vector<std::string>& result,
-                      bool reset);
+                      bool reset, WipeProgress* progress = nullptr);
 
 // Fills `Directories` with every subdirectory below `DirName` (which ends in a backslash) and `Files`
 // with every file in it and below it, hidden and system files included, and with every link found.
-void ScanDir(const std::string& DirName, std::vector<std::string>& Directories, std::vector<std::string>& Files);
+void ScanDir(const std::string& DirName, std::vector<std::string>& Directories,
+             std::vector<std::string>& Files, WipeProgress* progress = nullptr);
 
 }  // namespace nullora

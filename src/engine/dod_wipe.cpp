@@ -5,14 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/progress.h"
 #include "engine/progress_text.h"
 #include "engine/random.h"
 #include "engine/wipe_target.h"
-#include "platform/clock.h"
 #include "platform/file.h"
 #include "shared/records.h"
-#include "ui/controls/label.h"
-#include "ui/controls/progress_bar.h"
 
 namespace nullora {
 
@@ -22,10 +20,10 @@ namespace {
 
 // One sweep over the file from offset 0: the full blocks (only for files above one block), then exactly
 // the rest. `blockByte` gives each full block's value, `restByte` the rest's; a fixed sweep fills the
-// buffer once, a random one per block.
+// buffer once, a random one per block. The window breathes after every block.
 template <typename BlockByte, typename RestByte>
 IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffer, bool fixed,
-              BlockByte blockByte, RestByte restByte) {
+              BlockByte blockByte, RestByte restByte, WipeProgress& report) {
   uint64_t offset = 0;
   if (length > kDodBlockSize) {
     const uint64_t blocks = length / kDodBlockSize;
@@ -33,6 +31,7 @@ IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffe
     for (uint64_t k = 0; k < blocks; ++k, offset += kDodBlockSize) {
       if (!fixed) std::memset(buffer.data(), blockByte(), buffer.size());
       if (IoError error = file.WriteAt(offset, buffer); error != IoError::None) return error;
+      report.Breathe();
     }
   }
   // The rest is below one block, so it fits the buffer and a size_t.
@@ -40,13 +39,16 @@ IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffe
     std::memset(buffer.data(), restByte(), rest);
     if (IoError error = file.WriteAt(offset, {buffer.data(), rest}); error != IoError::None) return error;
   }
-  return file.Flush();
+  IoError error = file.Flush();
+  report.Breathe();
+  return error;
 }
 
 }  // namespace
 
-WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* progress, ui::Label* status) {
+WipeResult DodWipeFile(const std::string& path, int passes, WipeProgress* progress) {
   if (auto early = PrepareWipeTarget(path)) return *early;
+  WipeProgress& report = ReporterOf(progress);
 
   {
     platform::File file =
@@ -70,29 +72,26 @@ WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* pro
     for (int cycle = 1; cycle <= passes; ++cycle) {
       for (auto [blockByte, restByte] : kPhases) {
         IoError error = Sweep(
-            file, currentLength(), buffer, true, [b = blockByte] { return b; }, [r = restByte] { return r; });
+            file, currentLength(), buffer, true, [b = blockByte] { return b; }, [r = restByte] { return r; },
+            report);
         if (error != IoError::None) return NotOverwritten(error);
       }
     }
 
     Randomize();
     for (int cycle = 1; cycle <= passes; ++cycle) {
-      IoError error = Sweep(file, currentLength(), buffer, false, RandomNonZeroByte, RandomNonZeroByte);
+      IoError error =
+          Sweep(file, currentLength(), buffer, false, RandomNonZeroByte, RandomNonZeroByte, report);
       if (error != IoError::None) return NotOverwritten(error);
-      if (status) {
-        status->SetCaption(OverwritingText(cycle, passes));
-        status->Refresh();
-      }
-      if (progress) {
-        progress->SetValue(0);
-        progress->SetMax(passes);
-        progress->SetValue(cycle);
-      }
-      platform::GetClock().Sleep(500);
+      report.Status(OverwritingText(cycle, passes));
+      report.SetValue(0);
+      report.SetMax(passes);
+      report.SetValue(cycle);
+      PauseBreathing(report, 500);
     }
     if (currentLength() != firstLength) {
       // The last pause came after the last sweep: what was added then got none.
-      if (IoError error = Sweep(file, length, buffer, false, RandomNonZeroByte, RandomNonZeroByte);
+      if (IoError error = Sweep(file, length, buffer, false, RandomNonZeroByte, RandomNonZeroByte, report);
           error != IoError::None) {
         return NotOverwritten(error);
       }

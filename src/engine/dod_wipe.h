@@ -8,17 +8,15 @@
 
 namespace nullora {
 
-namespace ui {
-class ProgressBar;
-class Label;
-}  // namespace ui
+class WipeProgress;
 
 inline constexpr size_t kDodBlockSize = 32768;
 
 // Overwrites the file with `passes` fixed and `passes` random cycles, each sweep flushed to the medium
 // before the next, gives it a random name when WipeOptions.OpRename is set, and deletes it. The last
 // write of a sweep covers exactly the rest of the file: the file never grows. A file that cannot be
-// overwritten completely is left in place. `progress` and `status` may be null.
-WipeResult DodWipeFile(const std::string& path, int passes, ui::ProgressBar* progress, ui::Label* status);
+// overwritten completely is left in place. It never lets the event loop run: it only breathes between
+// blocks, so the window paints while a click waits until the wipe is over. `progress` may be null.
+WipeResult DodWipeFile(const std::string& path, int passes, WipeProgress* progress);
 
 }  // namespace nullora

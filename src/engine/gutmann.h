@@ -24,8 +24,13 @@ struct FreeSpaceResult {
 // The name of the temporary fill file in the root of a drive.
 inline constexpr char kFillFileName[] = "WNXTEMP.000";
 
+class WipeProgress;
+
 class Gutmann {
  public:
+  // Where the wipes breathe and yield (the events carry what they report); null: nobody watches.
+  WipeProgress* progress = nullptr;
+
   // Events, delivered synchronously before the raising call goes on.
   std::function<void(uint8_t bytPassProg, uint8_t pass)> Progress;
   std::function<void(uint8_t bytOverallProg)> OverallProgress;

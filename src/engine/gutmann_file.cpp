@@ -3,11 +3,10 @@
 
 #include "engine/gutmann.h"
 #include "engine/gutmann_patterns.h"
+#include "engine/progress.h"
 #include "engine/random.h"
 #include "engine/wipe_target.h"
-#include "platform/clock.h"
 #include "platform/file.h"
-#include "ui/controls/application.h"
 
 namespace nullora {
 
@@ -20,12 +19,13 @@ constexpr int kSectionsPerPass = 5;
 constexpr size_t kWriteChunk = 1 << 20;
 
 IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t value,
-                  std::vector<uint8_t>& buffer) {
+                  std::vector<uint8_t>& buffer, WipeProgress& report) {
   std::fill(buffer.begin(), buffer.end(), value);
   for (uint64_t offset = begin; offset < end;) {
     size_t length = static_cast<size_t>(std::min<uint64_t>(end - offset, buffer.size()));
     if (IoError error = file.WriteAt(offset, {buffer.data(), length}); error != IoError::None) return error;
     offset += length;
+    report.Breathe();
   }
   return IoError::None;
 }
@@ -33,6 +33,7 @@ IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t va
 }  // namespace
 
 WipeResult Gutmann::SecureFileDelete(const std::string& path) {
+  WipeProgress& report = ReporterOf(progress);
   platform::FileInfo info;
   if (auto early = PrepareWipeTarget(path, &info)) return *early;
   const uint64_t firstLength = info.size;
@@ -63,17 +64,18 @@ WipeResult Gutmann::SecureFileDelete(const std::string& path) {
         const uint64_t end = length * k / kSectionsPerPass;
         if (begin < end) {
           for (uint8_t value : values) {
-            IoError error = FillRange(file, begin, end, value, buffer);
+            IoError error = FillRange(file, begin, end, value, buffer, report);
             if (error == IoError::None) error = file.Flush();
+            report.Breathe();
             if (error != IoError::None) return NotOverwritten(error);
           }
         }
         if (Progress) Progress(static_cast<uint8_t>(k * 100 / kSectionsPerPass), static_cast<uint8_t>(pass));
-        ui::DoEvents();
+        report.Yield();
       }
       if (OverallProgress) OverallProgress(static_cast<uint8_t>(pass * 100 / kGutmannPasses));
       file.Close();
-      platform::GetClock().Sleep(500);
+      PauseBreathing(report, 500);
     }
   }
 

@@ -4,6 +4,7 @@
 
 #include "engine/gutmann.h"
 #include "engine/gutmann_patterns.h"
+#include "engine/progress.h"
 #include "engine/random.h"
 #include "platform/clock.h"
 #include "platform/file.h"
@@ -25,7 +26,7 @@ constexpr uint64_t kMinRemainderBlock = 512;
 constexpr int kMaxSpillFiles = 8;
 
 IoError FillBlock(platform::File& file, uint64_t offset, uint64_t length, std::vector<uint8_t>& buffer,
-                  uint8_t value, uint64_t* written) {
+                  uint8_t value, uint64_t* written, WipeProgress& report) {
   std::fill(buffer.begin(), buffer.end(), value);
   uint64_t done = 0;
   while (done < length) {
@@ -35,6 +36,7 @@ IoError FillBlock(platform::File& file, uint64_t offset, uint64_t length, std::v
       return error;
     }
     done += chunk;
+    report.Breathe();
   }
   *written = std::max(*written, offset + length);
   return IoError::None;
@@ -62,6 +64,7 @@ IoError RemoveFillFile(const std::string& path) {
 }  // namespace
 
 FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int64_t FreeSpace, int Passes) {
+  WipeProgress& report = ReporterOf(progress);
   FreeSpaceResult result;
   const uint64_t blockLength =
       FreeSpace > 0 ? static_cast<uint64_t>(std::nearbyint(static_cast<double>(FreeSpace) / kSteps)) : 0;
@@ -121,8 +124,10 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
     auto writeTo = [&](platform::File& target, uint64_t offset, uint64_t length, uint64_t& end,
                        bool& isFull) {
       for (uint8_t value : values) {
-        IoError error = length > 0 ? FillBlock(target, offset, length, buffer, value, &end) : IoError::None;
+        IoError error =
+            length > 0 ? FillBlock(target, offset, length, buffer, value, &end, report) : IoError::None;
         if (error == IoError::None && length > 0) error = target.Flush();
+        report.Breathe();
         if (error == IoError::DiskFull) {
           // The drive had less room than measured: what was written is the free space.
           isFull = true;
@@ -151,10 +156,10 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
       if (full) result.filledEarly = true;
       const auto percent = static_cast<uint8_t>(full ? 100 : step * 100 / kSteps);
       if (Progress) Progress(percent, static_cast<uint8_t>(pass));
-      ui::DoEvents();
+      report.Yield();
       if (progressDisk) progressDisk(percent);
       if (TimeRemainingPass) TimeRemainingPass("MyTimeRemaining");
-      ui::DoEvents();
+      report.Yield();
     }
     // The free space was measured before the pass: what rounding to a thousandth, or the file system's
     // own bookkeeping, left free at the end is filled too, as long as it is such a remainder and not
@@ -208,7 +213,7 @@ FreeSpaceResult Gutmann::SecureFreeSpaceWipe(const std::string& DriveLetter, int
       result.error = error;
       return result;
     }
-    platform::GetClock().Sleep(500);
+    PauseBreathing(report, 500);
   }
   result.completed = true;
   return result;

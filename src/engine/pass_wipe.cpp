@@ -2,62 +2,59 @@
 
 #include <vector>
 
+#include "engine/progress.h"
 #include "engine/progress_text.h"
 #include "engine/random.h"
 #include "engine/wipe_target.h"
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "shared/records.h"
-#include "ui/controls/application.h"
-#include "ui/controls/label.h"
-#include "ui/controls/progress_bar.h"
 
 namespace nullora {
 
 using platform::IoError;
 
-WipeResult PassWipeFile(const std::string& path, int passes, ui::ProgressBar* progress, ui::Label* status) {
+WipeResult PassWipeFile(const std::string& path, int passes, WipeProgress* progress) {
   if (auto early = PrepareWipeTarget(path)) return *early;
+  WipeProgress& report = ReporterOf(progress);
 
   if (passes > 0) {
     // Others may read while we write, never write.
-    platform::File file =
-        platform::File::Open(path, platform::Access::Write, platform::kShareRead, platform::Disposition::OpenExisting);
+    platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareRead,
+                                               platform::Disposition::OpenExisting);
     if (!file.IsOpen()) return NotOverwritten(file.OpenError());
     uint64_t length = 0;
     if (IoError error = file.Length(&length); error != IoError::None) return NotOverwritten(error);
     const uint64_t blocks = length / kPassBlockSize;
     const uint64_t tail = length % kPassBlockSize;
 
-    if (progress) {
-      progress->SetValue(0);
-      progress->SetMax(static_cast<double>(blocks + 1) * passes);
-    }
+    report.SetValue(0);
+    report.SetMax(static_cast<double>(blocks + 1) * passes);
     std::vector<uint8_t> buffer(kPassBlockSize);
     for (int pass = 1; pass <= passes; ++pass) {
-      if (status) {
-        status->SetCaption(OverwritingText(pass, passes));
-        status->Refresh();
-      }
-      ui::DoEvents();
-      platform::GetClock().Sleep(50);
+      report.Status(OverwritingText(pass, passes));
+      report.Yield();
+      PauseBreathing(report, 50);
 
       Randomize();
       for (uint64_t k = 1; k <= blocks; ++k) {
-        if (progress) progress->SetValue(static_cast<double>((pass - 1) * blocks + (k - 1)));
+        report.SetValue(static_cast<double>((pass - 1) * blocks + (k - 1)));
         FillRandomBitChars(buffer);
         if (IoError error = file.WriteAt((k - 1) * kPassBlockSize, buffer); error != IoError::None) {
           return NotOverwritten(error);
         }
+        report.Breathe();
       }
-      if (progress) progress->SetValue(static_cast<double>(pass * blocks + 1));
+      report.SetValue(static_cast<double>(pass * blocks + 1));
       if (tail > 0) {
         std::span<uint8_t> rest(buffer.data(), tail);
         FillRandomBitChars(rest);
-        if (IoError error = file.WriteAt(length - tail, rest); error != IoError::None) return NotOverwritten(error);
+        if (IoError error = file.WriteAt(length - tail, rest); error != IoError::None)
+          return NotOverwritten(error);
       }
       // The next pass must not overwrite this one in the cache.
       if (IoError error = file.Flush(); error != IoError::None) return NotOverwritten(error);
+      report.Breathe();
     }
   }
   return FinishWipe(path, WipeOptions.OpRename != 0);

@@ -8,16 +8,14 @@
 
 namespace nullora {
 
-namespace ui {
-class ProgressBar;
-class Label;
-}  // namespace ui
+class WipeProgress;
 
 inline constexpr size_t kPassBlockSize = 16384;
 
 // Overwrites the file `passes` times in 16384-byte blocks, flushing each pass to the medium, gives it
 // a random name when WipeOptions.OpRename is set, and deletes it. A file that cannot be overwritten
-// completely is left in place. `progress` and `status` may be null.
-WipeResult PassWipeFile(const std::string& path, int passes, ui::ProgressBar* progress, ui::Label* status);
+// completely is left in place. The status and bar go to `progress` (null: nobody watches); it lets
+// the event loop run once per pass and breathes between blocks.
+WipeResult PassWipeFile(const std::string& path, int passes, WipeProgress* progress);
 
 }  // namespace nullora

@@ -64,6 +64,11 @@ JobDialog::JobDialog(std::string name, std::string caption)
   lblOptions.Move(840, 1680, 4300, 255);
   Command6.Move(5160, 1620, 1335, 375);
   Command6.SetCaption("Stop");
+  // A routine may report every block of a large file: the screen follows at most every breath.
+  for (ui::Control* control : std::initializer_list<ui::Control*>{&ProgressBar1, &lblscheme, &lblLocation}) {
+    control->SetPaintThrottled(true);
+  }
+  GM.progress = &Progress;
 
   cmdYes.Click = [this] { cmdYes_Click(); };
   cmdCancel.Click = [this] { cmdCancel_Click(); };
@@ -73,7 +78,7 @@ JobDialog::JobDialog(std::string name, std::string caption)
 }
 
 void JobDialog::Form_Load() {
-  const std::initializer_list<ui::Control*> painted{&Frame1, &Frame2, &Label1, &Label2,
+  const std::initializer_list<ui::Control*> painted{&Frame1,     &Frame2,      &Label1,   &Label2,
                                                     &lblOptions, &lblLocation, &lblscheme};
   for (ui::Control* control : painted) control->SetBackColor(ui::kWindowBackColor);
   SetBackColor(ui::kWindowBackColor);
@@ -108,11 +113,16 @@ std::optional<WipeResult> JobDialog::RunScheme(const std::string& path) {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
   if (!scheme) return std::nullopt;
   switch (*scheme) {
-    case WipeScheme::OneRandomPass: return PassWipeFile(path, 1, &ProgressBar1, &lblscheme);
-    case WipeScheme::DodScheme: return DodWipeFile(path, WipeOptions.OpPasses, &ProgressBar1, &lblscheme);
-    case WipeScheme::GutmannScheme: return GM.SecureFileDelete(path);
-    case WipeScheme::CustomScheme: return PassWipeFile(path, WipeOptions.OpPasses, &ProgressBar1, &lblscheme);
-    case WipeScheme::DeleteOnly: return PassWipeFile(path, 0, &ProgressBar1, &lblscheme);
+    case WipeScheme::OneRandomPass:
+      return PassWipeFile(path, 1, &Progress);
+    case WipeScheme::DodScheme:
+      return DodWipeFile(path, WipeOptions.OpPasses, &Progress);
+    case WipeScheme::GutmannScheme:
+      return GM.SecureFileDelete(path);
+    case WipeScheme::CustomScheme:
+      return PassWipeFile(path, WipeOptions.OpPasses, &Progress);
+    case WipeScheme::DeleteOnly:
+      return PassWipeFile(path, 0, &Progress);
   }
   return std::nullopt;
 }
@@ -131,19 +141,24 @@ void JobDialog::cmdYes_Click() {
 
 void JobDialog::FinishJob(const std::string& status) {
   lblscheme.SetCaption(status);
+  lblscheme.Refresh();
   lblLocation.SetText("");
   Command6.SetCaption("&Exit");
   Command6.Refresh();
   state_ = State::Done;
 }
 
-void JobDialog::cmdCancel_Click() { Unload(); }
+void JobDialog::cmdCancel_Click() {
+  Unload();
+}
 
 void JobDialog::cmdOptions_Click() {
   if (ShowOptionsDialog) ShowOptionsDialog();
 }
 
-void JobDialog::Command6_Click() { ui::End(); }
+void JobDialog::Command6_Click() {
+  ui::End();
+}
 
 void JobDialog::GM_Progress(uint8_t bytPassProg, uint8_t pass) {
   (void)bytPassProg;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/gutmann.h"
+#include "engine/progress.h"
 #include "engine/wipe_result.h"
 #include "ui/controls/command_button.h"
 #include "ui/controls/form.h"
@@ -46,6 +47,8 @@ class JobDialog : public ui::Form {
   ui::CommandButton Command6;
 
   Gutmann GM;
+  // What the wipe routines report through: the progress bar and the status label of the progress view.
+  ControlProgress Progress{&ProgressBar1, &lblscheme};
 
   // Reads the wipe options afresh (each job has its own OpPasses default) and shows them.
   void LoadOptions();

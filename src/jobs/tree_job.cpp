@@ -77,7 +77,7 @@ bool TreeJobDialog::RemoveTreeFolder(const std::string& folder) {
 void TreeJobDialog::WipeTree(const std::string& folder, bool removeFolder, TreeTally& tally) {
   std::vector<std::string> directories;
   std::vector<std::string> files;
-  ScanDir(folder, directories, files);
+  ScanDir(folder, directories, files, &Progress);
   for (const std::string& file : files) WipeTreeFile(folder, file, tally);
   for (auto it = directories.rbegin(); it != directories.rend(); ++it) {
     if (!RemoveTreeFolder(*it)) ++tally.foldersLeft;

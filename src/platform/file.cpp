@@ -18,6 +18,7 @@ FileIoObserver* GetFileIoObserver() {
 File::File(File&& other) noexcept
     : path_(std::move(other.path_)),
       handle_(std::exchange(other.handle_, kInvalidHandle)),
+      unflushed_(std::exchange(other.unflushed_, 0)),
       openError_(other.openError_) {}
 
 File& File::operator=(File&& other) noexcept {
@@ -25,6 +26,7 @@ File& File::operator=(File&& other) noexcept {
     Close();
     path_ = std::move(other.path_);
     handle_ = std::exchange(other.handle_, kInvalidHandle);
+    unflushed_ = std::exchange(other.unflushed_, 0);
     openError_ = other.openError_;
   }
   return *this;
@@ -53,7 +55,14 @@ IoError File::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
       return injected;
     if (!gObserver->WritesReachFile(path_)) return IoError::None;
   }
-  return OsWriteAt(handle_, offset, bytes.data(), bytes.size());
+  if (IoError error = OsWriteAt(handle_, offset, bytes.data(), bytes.size()); error != IoError::None)
+    return error;
+  unflushed_ += bytes.size();
+  if (unflushed_ >= kMaxUnflushed && !(gObserver && !gObserver->FlushesReachMedium(path_))) {
+    unflushed_ = 0;
+    return OsFlush(handle_);
+  }
+  return IoError::None;
 }
 
 IoError File::Length(uint64_t* length) const {
@@ -69,6 +78,7 @@ IoError File::SetLength(uint64_t length) {
 
 IoError File::Flush() {
   if (!IsOpen()) return IoError::Other;
+  unflushed_ = 0;
   if (gObserver) {
     gObserver->OnFlush(path_);
     if (!gObserver->FlushesReachMedium(path_)) return IoError::None;

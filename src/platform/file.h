@@ -44,6 +44,9 @@ FileIoObserver* GetFileIoObserver();
 
 class File {
  public:
+  // Written data goes to the medium at least every so many bytes, whatever the routine's flushes.
+  static constexpr uint64_t kMaxUnflushed = 32u << 20;
+
   File() = default;
   File(const File&) = delete;
   File& operator=(const File&) = delete;
@@ -67,6 +70,9 @@ class File {
  private:
   std::string path_;
   FileHandle handle_ = kInvalidHandle;
+  // Written since the last flush. A flush of a whole large pass would keep the program from answering
+  // for as long as the medium takes to write it: it goes to the medium in steps of a bounded size.
+  uint64_t unflushed_ = 0;
   IoError openError_ = IoError::None;
 };
 

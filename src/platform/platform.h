@@ -159,6 +159,9 @@ double OsSecondsSinceMidnight();
 
 // Dispatches pending window messages without waiting. Returns false when the quit message was seen.
 bool OsPumpEvents();
+// Lets the windows repaint and answers what the system and other programs send (a request for a
+// window's text, say), but leaves input and posted messages queued for the next OsPumpEvents.
+void OsPumpPaint();
 // Waits until a window message arrives or `ms` passed, then dispatches what is pending.
 // Returns false when the quit message was seen.
 bool OsWaitEvents(uint32_t ms);

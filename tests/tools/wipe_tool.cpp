@@ -113,19 +113,19 @@ int main(int argc, char** argv) {
   nullora::WipeResult result;
   switch (scheme[0]) {
     case '0':
-      result = nullora::PassWipeFile(path, 1, nullptr, nullptr);
+      result = nullora::PassWipeFile(path, 1, nullptr);
       break;
     case '1':
-      result = nullora::DodWipeFile(path, passes, nullptr, nullptr);
+      result = nullora::DodWipeFile(path, passes, nullptr);
       break;
     case '2':
       result = nullora::Gutmann().SecureFileDelete(path);
       break;
     case '3':
-      result = nullora::PassWipeFile(path, passes, nullptr, nullptr);
+      result = nullora::PassWipeFile(path, passes, nullptr);
       break;
     default:
-      result = nullora::PassWipeFile(path, 0, nullptr, nullptr);
+      result = nullora::PassWipeFile(path, 0, nullptr);
       break;
   }
   if (!result.Wiped()) {

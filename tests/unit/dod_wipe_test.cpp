@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/dod_wipe.h"
+#include "engine/progress.h"
 #include "shared/records.h"
 #include "support/test_files.h"
 #include "ui/controls/form.h"
@@ -34,7 +35,7 @@ std::vector<std::vector<IoEvent>> Sweeps(const test::IoRecorder& recorder) {
 TEST_F(DodWipeFileTest, ASmallFileGetsTheFixedPhasesThenNonZeroRandomBytes) {
   std::string path = dir.MakeFile("f.txt", "hello");
   test::IoRecorder recorder;
-  EXPECT_TRUE(DodWipeFile(path, 2, nullptr, nullptr).Wiped());
+  EXPECT_TRUE(DodWipeFile(path, 2, nullptr).Wiped());
 
   std::vector<std::vector<IoEvent>> sweeps = Sweeps(recorder);
   ASSERT_EQ(sweeps.size(), 8u);  // 2 x 3 fixed + 2 random
@@ -68,7 +69,7 @@ TEST_F(DodWipeFileTest, FullBlocksOnlyAboveOneBlockAndTheRestExactly) {
     SCOPED_TRACE(c.length);
     std::string path = dir.MakeFile("f.bin", c.length, 'x');
     test::IoRecorder recorder;
-    EXPECT_TRUE(DodWipeFile(path, 1, nullptr, nullptr).Wiped());
+    EXPECT_TRUE(DodWipeFile(path, 1, nullptr).Wiped());
     std::vector<std::vector<IoEvent>> sweeps = Sweeps(recorder);
     ASSERT_EQ(sweeps.size(), 4u);
     for (const auto& sweep : sweeps) {
@@ -85,7 +86,7 @@ TEST_F(DodWipeFileTest, FullBlocksOnlyAboveOneBlockAndTheRestExactly) {
 TEST_F(DodWipeFileTest, ThePhaseThreeRestIsZeroAfterFullBlocksOfOnes) {
   std::string path = dir.MakeFile("f.bin", 32769, 'x');
   test::IoRecorder recorder;
-  DodWipeFile(path, 1, nullptr, nullptr);
+  DodWipeFile(path, 1, nullptr);
   std::vector<std::vector<IoEvent>> sweeps = Sweeps(recorder);
   ASSERT_EQ(sweeps[2].size(), 2u);
   EXPECT_EQ(sweeps[2][0].firstByte, 0xFF);
@@ -99,7 +100,7 @@ TEST_F(DodWipeFileTest, ThePhaseThreeRestIsZeroAfterFullBlocksOfOnes) {
 TEST_F(DodWipeFileTest, AnEmptyFileIsFlushedPerSweepAndDeleted) {
   std::string path = dir.MakeFile("empty.txt", "");
   test::IoRecorder recorder;
-  EXPECT_TRUE(DodWipeFile(path, 7, nullptr, nullptr).Wiped());
+  EXPECT_TRUE(DodWipeFile(path, 7, nullptr).Wiped());
   EXPECT_TRUE(recorder.Writes().empty());
   EXPECT_EQ(recorder.Count(IoEvent::Flush), 28u);
   EXPECT_FALSE(dir.Exists("empty.txt"));
@@ -107,8 +108,9 @@ TEST_F(DodWipeFileTest, AnEmptyFileIsFlushedPerSweepAndDeleted) {
 
 TEST_F(DodWipeFileTest, AReadOnlyFileIsWipedToo) {
   std::string path = dir.MakeFile("ro.txt", "secret");
-  ASSERT_EQ(platform::SetFileAttributes(path, platform::kAttrReadOnly | platform::kAttrHidden), platform::IoError::None);
-  EXPECT_TRUE(DodWipeFile(path, 1, nullptr, nullptr).Wiped());
+  ASSERT_EQ(platform::SetFileAttributes(path, platform::kAttrReadOnly | platform::kAttrHidden),
+            platform::IoError::None);
+  EXPECT_TRUE(DodWipeFile(path, 1, nullptr).Wiped());
   EXPECT_FALSE(dir.Exists("ro.txt"));
 }
 
@@ -126,7 +128,8 @@ TEST_F(DodWipeFileTest, TheLabelCountsOnlyTheRandomCyclesWithAPauseEach) {
   } recorder;
   recorder.status = &status;
   std::string path = dir.MakeFile("f.txt", "abc");
-  DodWipeFile(path, 7, &progress, &status);
+  ControlProgress reporter(&progress, &status);
+  DodWipeFile(path, 7, &reporter);
 
   ASSERT_EQ(recorder.captionsAtFlush.size(), 28u);
   for (size_t i = 0; i < 22; ++i) EXPECT_EQ(recorder.captionsAtFlush[i], "") << "fixed sweep " << i;
@@ -140,9 +143,9 @@ TEST_F(DodWipeFileTest, TheLabelCountsOnlyTheRandomCyclesWithAPauseEach) {
 
 TEST_F(DodWipeFileTest, AFileInUseIsReportedAndKept) {
   std::string path = dir.MakeFile("busy.txt", "secret");
-  platform::File holder =
-      platform::File::Open(path, platform::Access::ReadWrite, platform::kShareRead, platform::Disposition::OpenExisting);
-  WipeResult result = DodWipeFile(path, 1, nullptr, nullptr);
+  platform::File holder = platform::File::Open(path, platform::Access::ReadWrite, platform::kShareRead,
+                                               platform::Disposition::OpenExisting);
+  WipeResult result = DodWipeFile(path, 1, nullptr);
   EXPECT_FALSE(result.gone);
   EXPECT_EQ(result.error, platform::IoError::InUse);
   holder.Close();
@@ -157,7 +160,7 @@ TEST_F(DodWipeFileTest, AFileOfMoreThanTwoGiBIsCoveredToItsEnd) {
   test::IoRecorder recorder;
   recorder.dryWrites = true;
   recorder.inspectBytes = false;
-  EXPECT_TRUE(DodWipeFile(path, 1, nullptr, nullptr).Wiped());
+  EXPECT_TRUE(DodWipeFile(path, 1, nullptr).Wiped());
   std::vector<std::vector<IoEvent>> sweeps = Sweeps(recorder);
   ASSERT_EQ(sweeps.size(), 4u);
   for (const auto& sweep : sweeps) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/pass_wipe.h"
+#include "engine/progress.h"
 #include "shared/records.h"
 #include "support/test_files.h"
 #include "ui/controls/form.h"
@@ -29,7 +30,8 @@ class PassWipeFileTest : public ::testing::Test {
 // Offsets and lengths of every write of one pass over a file of `length` bytes.
 std::vector<std::pair<uint64_t, uint64_t>> ExpectedPass(uint64_t length) {
   std::vector<std::pair<uint64_t, uint64_t>> writes;
-  for (uint64_t k = 0; k < length / kPassBlockSize; ++k) writes.emplace_back(k * kPassBlockSize, kPassBlockSize);
+  for (uint64_t k = 0; k < length / kPassBlockSize; ++k)
+    writes.emplace_back(k * kPassBlockSize, kPassBlockSize);
   if (length % kPassBlockSize) writes.emplace_back(length - length % kPassBlockSize, length % kPassBlockSize);
   return writes;
 }
@@ -39,7 +41,7 @@ TEST_F(PassWipeFileTest, EachPassCoversTheFileInBlocksWithBitCharactersThenFlush
     SCOPED_TRACE(length);
     std::string path = dir.MakeFile("f.bin", length, 'x');
     test::IoRecorder recorder;
-    WipeResult result = PassWipeFile(path, 2, nullptr, nullptr);
+    WipeResult result = PassWipeFile(path, 2, nullptr);
 
     EXPECT_TRUE(result.Wiped());
     EXPECT_FALSE(dir.Exists("f.bin"));
@@ -55,9 +57,9 @@ TEST_F(PassWipeFileTest, EachPassCoversTheFileInBlocksWithBitCharactersThenFlush
     ASSERT_EQ(recorder.Count(IoEvent::Flush), 2u);
     size_t firstFlush = 0;
     while (recorder.events[firstFlush].kind != IoEvent::Flush) ++firstFlush;
-    size_t writesBeforeFlush = static_cast<size_t>(std::count_if(
-        recorder.events.begin(), recorder.events.begin() + static_cast<long>(firstFlush),
-        [](const IoEvent& e) { return e.kind == IoEvent::Write; }));
+    size_t writesBeforeFlush = static_cast<size_t>(
+        std::count_if(recorder.events.begin(), recorder.events.begin() + static_cast<long>(firstFlush),
+                      [](const IoEvent& e) { return e.kind == IoEvent::Write; }));
     EXPECT_EQ(writesBeforeFlush, expected.size());
     EXPECT_EQ(recorder.WriteEnd(), length);
   }
@@ -74,7 +76,7 @@ TEST_F(PassWipeFileTest, TheBytesOnDiskAreTheLastPassAndTheFileKeepsItsLength) {
     }
   } recorder;
   recorder.dir = &dir;
-  PassWipeFile(path, 3, nullptr, nullptr);
+  PassWipeFile(path, 3, nullptr);
   ASSERT_EQ(recorder.afterFlush.size(), 3u);
   std::vector<IoEvent> writes = recorder.Writes();
   for (size_t pass = 0; pass < 3; ++pass) {
@@ -87,7 +89,7 @@ TEST_F(PassWipeFileTest, ZeroOrNegativePassesOnlyDelete) {
   for (int passes : {0, -3}) {
     std::string path = dir.MakeFile("f.txt", "secret");
     test::IoRecorder recorder;
-    WipeResult result = PassWipeFile(path, passes, nullptr, nullptr);
+    WipeResult result = PassWipeFile(path, passes, nullptr);
     EXPECT_TRUE(result.Wiped());
     EXPECT_TRUE(recorder.Writes().empty());
     EXPECT_EQ(recorder.Count(IoEvent::Delete), 1u);
@@ -96,7 +98,7 @@ TEST_F(PassWipeFileTest, ZeroOrNegativePassesOnlyDelete) {
 }
 
 TEST_F(PassWipeFileTest, AMissingPathIsReportedAndNotCreated) {
-  WipeResult result = PassWipeFile(dir.Path("missing.txt"), 1, nullptr, nullptr);
+  WipeResult result = PassWipeFile(dir.Path("missing.txt"), 1, nullptr);
   EXPECT_FALSE(result.gone);
   EXPECT_EQ(result.error, platform::IoError::NotFound);
   EXPECT_FALSE(dir.Exists("missing.txt"));
@@ -105,16 +107,16 @@ TEST_F(PassWipeFileTest, AMissingPathIsReportedAndNotCreated) {
 TEST_F(PassWipeFileTest, AReadOnlyFileIsWiped) {
   std::string path = dir.MakeFile("ro.txt", "secret");
   ASSERT_EQ(platform::SetFileAttributes(path, platform::kAttrReadOnly), platform::IoError::None);
-  EXPECT_TRUE(PassWipeFile(path, 1, nullptr, nullptr).Wiped());
+  EXPECT_TRUE(PassWipeFile(path, 1, nullptr).Wiped());
   EXPECT_FALSE(dir.Exists("ro.txt"));
 }
 
 TEST_F(PassWipeFileTest, AFileHeldOpenWithoutWriteSharingStaysUntouched) {
   std::string path = dir.MakeFile("busy.txt", "secret");
-  platform::File holder =
-      platform::File::Open(path, platform::Access::ReadWrite, platform::kShareRead, platform::Disposition::OpenExisting);
+  platform::File holder = platform::File::Open(path, platform::Access::ReadWrite, platform::kShareRead,
+                                               platform::Disposition::OpenExisting);
   ASSERT_TRUE(holder.IsOpen());
-  WipeResult result = PassWipeFile(path, 1, nullptr, nullptr);
+  WipeResult result = PassWipeFile(path, 1, nullptr);
   EXPECT_FALSE(result.gone);
   EXPECT_EQ(result.error, platform::IoError::InUse);
   holder.Close();
@@ -125,7 +127,7 @@ TEST_F(PassWipeFileTest, AFailedWriteLeavesTheFileAndSaysSo) {
   std::string path = dir.MakeFile("f.bin", 40000, 'x');
   test::IoRecorder recorder;
   recorder.failWriteAt = 1;
-  WipeResult result = PassWipeFile(path, 2, nullptr, nullptr);
+  WipeResult result = PassWipeFile(path, 2, nullptr);
   EXPECT_FALSE(result.gone);
   EXPECT_FALSE(result.overwritten);
   EXPECT_EQ(result.error, platform::IoError::DiskFull);
@@ -136,7 +138,7 @@ TEST_F(PassWipeFileTest, RenameGivesARandomNameInTheSameFolderBeforeTheDelete) {
   WipeOptions.OpRename = 1;
   std::string path = dir.MakeFile("named.txt", "secret");
   test::IoRecorder recorder;
-  EXPECT_TRUE(PassWipeFile(path, 1, nullptr, nullptr).Wiped());
+  EXPECT_TRUE(PassWipeFile(path, 1, nullptr).Wiped());
   ASSERT_EQ(recorder.Count(IoEvent::Delete), 1u);
   const IoEvent& deleted = recorder.events.back();
   EXPECT_EQ(deleted.kind, IoEvent::Delete);
@@ -151,7 +153,8 @@ TEST_F(PassWipeFileTest, TheLabelCountsPassesAndEveryPassPausesFiftyMilliseconds
   ui::Label status(form, nullptr, "lblscheme");
   ui::ProgressBar progress(form, nullptr, "ProgressBar1");
   std::string path = dir.MakeFile("f.bin", 40000, 'x');
-  PassWipeFile(path, 3, &progress, &status);
+  ControlProgress reporter(&progress, &status);
+  PassWipeFile(path, 3, &reporter);
   EXPECT_EQ(status.Caption(), "Overwriting ... 3 of 3");
   EXPECT_EQ(progress.Max(), (2 + 1) * 3);
   EXPECT_EQ(time.clock.SleptMs(), 3u * 50u);
@@ -165,7 +168,7 @@ TEST_F(PassWipeFileTest, AFileOfMoreThanTwoGiBIsCoveredToItsEnd) {
   test::IoRecorder recorder;
   recorder.dryWrites = true;
   recorder.inspectBytes = false;
-  EXPECT_TRUE(PassWipeFile(path, 1, nullptr, nullptr).Wiped());
+  EXPECT_TRUE(PassWipeFile(path, 1, nullptr).Wiped());
   std::vector<IoEvent> writes = recorder.Writes();
   ASSERT_EQ(writes.size(), length / kPassBlockSize + 1);
   uint64_t covered = 0;
@@ -181,7 +184,7 @@ TEST_F(PassWipeFileTest, ALinkIsRemovedAsALinkAndItsTargetIsNeverWritten) {
   dir.MakeFile("target.txt", "precious");
   std::filesystem::create_symlink(dir.HostPath("target.txt"), dir.HostPath("link.txt"));
   test::IoRecorder recorder;
-  WipeResult result = PassWipeFile(dir.Path("link.txt"), 3, nullptr, nullptr);
+  WipeResult result = PassWipeFile(dir.Path("link.txt"), 3, nullptr);
   EXPECT_TRUE(result.gone);
   EXPECT_FALSE(result.overwritten);
   EXPECT_TRUE(recorder.Writes().empty());

@@ -253,7 +253,7 @@ TEST_F(StartUpTest, AFileThatGrowsDuringADodPauseIsOverwrittenToItsNewEndAndSays
     }
   } recorder;
   recorder.host = dir.HostPath("growing.bin");
-  WipeResult result = DodWipeFile(path, 1, nullptr, nullptr);
+  WipeResult result = DodWipeFile(path, 1, nullptr);
   EXPECT_TRUE(result.gone);
   EXPECT_TRUE(result.grew);
   EXPECT_GE(recorder.WriteEnd(), 6000u);

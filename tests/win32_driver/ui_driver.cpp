@@ -9,6 +9,10 @@
 //   ui_driver dump "<title>"
 //   ui_driver close "<title>"          (what the close box does: WM_CLOSE)
 //   ui_driver recycle "<path>"         (moves a file to the Recycle Bin, as Explorer's Delete does)
+//   ui_driver responsive "<title>" "<button text>" "<text>" <timeoutMs> <maxAnswerMs>
+//                                      (clicks the button, then asks every control for its text, again
+//                                      and again, until one reads <text>; fails when an answer ever
+//                                      took over <maxAnswerMs>)
 //
 // Button texts match with or without their '&' mnemonic marks. Exit code 0: done; 1: not seen in
 // time; 2: wrong usage.
@@ -16,6 +20,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -195,6 +200,42 @@ int WaitText(const std::wstring& title, const std::wstring& text, DWORD timeoutM
   return 0;
 }
 
+// How long the program takes to answer, while it works: each control is asked for its text, timed,
+// every poll, until one reads `text`.
+int Responsive(const std::wstring& title, const std::wstring& button, const std::wstring& text,
+               DWORD timeoutMs, DWORD maxAnswerMs) {
+  // Found before the click: looking it up by its title while it works would itself wait on it.
+  HWND window = nullptr;
+  if (!PollUntil(timeoutMs, [&] { return (window = FindTopLevel(title)) != nullptr; })) {
+    Print(L"no window \"" + title + L"\"");
+    return 1;
+  }
+  if (int clicked = Click(title, button, timeoutMs); clicked != 0) return clicked;
+  ULONGLONG longest = 0;
+  unsigned long asks = 0;
+  bool seen = PollUntil(timeoutMs, [&] {
+    for (HWND child : Descendants(window)) {
+      wchar_t buffer[512] = {};
+      DWORD_PTR copied = 0;
+      ULONGLONG asked = GetTickCount64();
+      // No abort for a hung window: the time it takes to answer at all is what is measured.
+      BOOL answered = SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer),
+                                          SMTO_BLOCK, 30000, &copied);
+      longest = std::max(longest, GetTickCount64() - asked);
+      ++asks;
+      if (answered && text == std::wstring(buffer, static_cast<size_t>(copied))) return true;
+    }
+    return !IsWindow(window);
+  });
+  Print(L"\"" + title + L"\": longest answer " + std::to_wstring(longest) + L" ms over " +
+        std::to_wstring(asks) + L" questions");
+  if (!seen || !IsWindow(window)) {
+    Print(L"no control read \"" + text + L"\" within " + std::to_wstring(timeoutMs) + L" ms");
+    return 1;
+  }
+  return longest <= maxAnswerMs ? 0 : 1;
+}
+
 // The shell's own way into the bin, so the test sees the bin exactly as the shell keeps it.
 int Recycle(const std::wstring& path) {
   std::wstring from = path + L'\0';  // a list of paths, ended by an empty one
@@ -222,6 +263,7 @@ int Usage() {
   Print(L"       ui_driver wait-text \"<title>\" \"<text>\" <timeoutMs>");
   Print(L"       ui_driver dump|close \"<title>\"");
   Print(L"       ui_driver recycle \"<path>\"");
+  Print(L"       ui_driver responsive \"<title>\" \"<button text>\" \"<text>\" <timeoutMs> <maxAnswerMs>");
   return 2;
 }
 
@@ -236,6 +278,9 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"wait-gone") return WaitGone(title, ParseTimeout(argc, argv, 3));
   if (command == L"click" && argc >= 4) return Click(title, argv[3], ParseTimeout(argc, argv, 4));
   if (command == L"wait-text" && argc >= 4) return WaitText(title, argv[3], ParseTimeout(argc, argv, 4));
+  if (command == L"responsive" && argc >= 7) {
+    return Responsive(title, argv[3], argv[4], ParseTimeout(argc, argv, 5), ParseTimeout(argc, argv, 6));
+  }
   if (command == L"close") {
     HWND window = FindTopLevel(title);
     if (!window) {

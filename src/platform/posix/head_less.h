@@ -1,7 +1,9 @@
 // What the head-less stand-in of the window toolkit remembers, for tests to read.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace nullora::platform::posix {
 
@@ -20,5 +22,13 @@ const TrayState& LastTrayIcon();
 const std::string& LastShownMessage();
 int MessagesShown();
 void ClearShownMessages();
+
+// The event pump: how often it let input in (OsPumpEvents), and the clock's time at each breath
+// (OsPumpPaint), when windows may only repaint and answer the system.
+struct EventPumpLog {
+  uint64_t events = 0;
+  std::vector<uint64_t> paintTimesMs;
+};
+EventPumpLog& PumpLog();
 
 }  // namespace nullora::platform::posix

@@ -18,6 +18,20 @@ bool OsPumpEvents() {
   return true;
 }
 
+void OsPumpPaint() {
+  MSG message;
+  // Messages sent to the thread's windows (WM_GETTEXT from another program, the system's own) are
+  // handled inside PeekMessage whatever the filter, and its call alone tells Windows the program
+  // still answers. A window that does not validate its paint would come back at once: a bound count.
+  for (int i = 0; i < 64 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    DispatchMessageW(&message);
+  }
+}
+
 bool OsWaitEvents(uint32_t ms) {
   MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   return OsPumpEvents();

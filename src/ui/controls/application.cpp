@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/platform.h"
+#include "ui/controls/control.h"
 #include "ui/controls/form.h"
 #include "ui/controls/timer.h"
 
@@ -21,14 +22,41 @@ int Application::Run() {
   while (AnyFormLoaded()) {
     FireDueTimers();
     if (!AnyFormLoaded()) break;
+    PaintDeferred();
     platform::OsWaitEvents(MsUntilNextTimer());
   }
   return 0;
 }
 
 void Application::DoEvents() {
+  PaintDeferred();
   platform::OsPumpEvents();
   FireDueTimers();
+}
+
+void Application::Breathe() {
+  const uint64_t now = platform::GetClock().NowMs();
+  if (now - lastBreathMs_ < kBreathIntervalMs) return;
+  lastBreathMs_ = now;
+  PaintDeferred();
+  platform::OsPumpPaint();
+}
+
+void Application::DeferPaint(Control* control) {
+  if (std::find(deferredPaint_.begin(), deferredPaint_.end(), control) == deferredPaint_.end()) {
+    deferredPaint_.push_back(control);
+  }
+}
+
+void Application::PaintDeferred() {
+  // Drawing may defer again; what is deferred now waits for the next call.
+  std::vector<Control*> due;
+  due.swap(deferredPaint_);
+  for (Control* control : due) control->PaintNow();
+}
+
+void Application::ControlDestroyed(Control* control) {
+  std::erase(deferredPaint_, control);
 }
 
 void Application::End() {
@@ -51,6 +79,8 @@ void Application::RemoveEndHook(int id) {
 
 void Application::Reset() {
   loaded_.clear();
+  deferredPaint_.clear();
+  lastBreathMs_ = 0;
   endHooks_.clear();
 }
 
@@ -68,7 +98,9 @@ void Application::TimerChanged(Timer* timer) {
   if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end()) timers_.push_back(timer);
 }
 
-void Application::TimerDestroyed(Timer* timer) { std::erase(timers_, timer); }
+void Application::TimerDestroyed(Timer* timer) {
+  std::erase(timers_, timer);
+}
 
 void Application::FireDueTimers() {
   uint64_t now = platform::GetClock().NowMs();

@@ -8,6 +8,7 @@
 
 namespace nullora::ui {
 
+class Control;
 class Form;
 class Timer;
 
@@ -30,6 +31,17 @@ class Application {
   int Run();
   // Lets pending window messages and due timers run once.
   void DoEvents();
+  // Lets the windows repaint and answer the system, at most once per kBreathIntervalMs of the clock,
+  // and takes no input: a click waits for the next DoEvents. Long routines call it often (every block)
+  // wherever they may not yield, so that no window goes unanswered while a click waits its turn.
+  void Breathe();
+  static constexpr uint64_t kBreathIntervalMs = 50;
+
+  // A control whose screen update was held back (progress drawn at most so often) asks to be drawn
+  // at the next breath, DoEvents or idle loop.
+  void DeferPaint(Control* control);
+  void PaintDeferred();
+  void ControlDestroyed(Control* control);
   // Ends the process at once; no form receives its unload events. Runs the end hooks first.
   [[noreturn]] void End();
 
@@ -55,13 +67,19 @@ class Application {
 
   bool bound_ = false;
   std::vector<Form*> loaded_;
+  std::vector<Control*> deferredPaint_;
+  uint64_t lastBreathMs_ = 0;
   std::vector<Timer*> timers_;
   std::function<void()> endHandler_;
   std::vector<std::pair<int, std::function<void()>>> endHooks_;
   int nextHookId_ = 1;
 };
 
-inline void DoEvents() { Application::Get().DoEvents(); }
-[[noreturn]] inline void End() { Application::Get().End(); }
+inline void DoEvents() {
+  Application::Get().DoEvents();
+}
+[[noreturn]] inline void End() {
+  Application::Get().End();
+}
 
 }  // namespace nullora::ui

@@ -1,5 +1,7 @@
 #include "ui/controls/control.h"
 
+#include "platform/clock.h"
+#include "ui/controls/application.h"
 #include "ui/controls/form.h"
 
 namespace nullora::ui {
@@ -9,7 +11,27 @@ Control::Control(Form& form, Control* container, std::string name, platform::Wid
   form_.AddControl(this);
 }
 
-Control::~Control() { form_.RemoveControl(this); }
+Control::~Control() {
+  Application::Get().ControlDestroyed(this);
+  form_.RemoveControl(this);
+}
+
+bool Control::MayPaintNow() {
+  if (!throttled_) return true;
+  const uint64_t now = platform::GetClock().NowMs();
+  if (lastPaintMs_ != 0 && now - lastPaintMs_ < Application::kBreathIntervalMs) {
+    Application::Get().DeferPaint(this);
+    return false;
+  }
+  lastPaintMs_ = now;
+  return true;
+}
+
+void Control::PaintNow() {
+  if (!peer_) return;
+  lastPaintMs_ = platform::GetClock().NowMs();
+  PushPending();
+}
 
 void Control::Move(int left, int top, int width, int height) {
   left_ = left, top_ = top, width_ = width, height_ = height;
@@ -32,7 +54,9 @@ void Control::SetBackColor(uint32_t bgr) {
 }
 
 void Control::Refresh() {
-  if (peer_) peer_->Repaint();
+  if (!peer_) return;
+  if (throttled_) PaintNow();
+  peer_->Repaint();
 }
 
 void Control::Bind() {
@@ -47,13 +71,23 @@ void Control::Bind() {
   peer_->SetVisible(visible_);
 }
 
-void Control::Unbind() { peer_.reset(); }
-
-void CaptionedControl::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  if (Peer()) Peer()->SetText(caption_);
+void Control::Unbind() {
+  peer_.reset();
 }
 
-void CaptionedControl::SyncPeer() { Peer()->SetText(caption_); }
+void CaptionedControl::SetCaption(const std::string& caption) {
+  // The same text again is not news to the screen (a routine may write it for every file).
+  if (caption == caption_ && Peer()) return;
+  caption_ = caption;
+  if (Peer() && MayPaintNow()) PushPending();
+}
+
+void CaptionedControl::SyncPeer() {
+  Peer()->SetText(caption_);
+}
+
+void CaptionedControl::PushPending() {
+  if (Peer()) Peer()->SetText(caption_);
+}
 
 }  // namespace nullora::ui

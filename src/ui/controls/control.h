@@ -47,6 +47,12 @@ class Control : protected platform::WidgetSink {
   // Redraws the control at once (the toolkit's Refresh).
   void Refresh();
 
+  // Progress views: what the control shows reaches the screen at most about every
+  // Application::kBreathIntervalMs; the control's own state always holds the latest. Off by default.
+  void SetPaintThrottled(bool throttled) { throttled_ = throttled; }
+  // Pushes held-back state to the widget now.
+  void PaintNow();
+
   // Creates the widget when the form is bound; called by the form at load, in creation order.
   void Bind();
   void Unbind();
@@ -57,6 +63,11 @@ class Control : protected platform::WidgetSink {
   platform::WidgetStyle& Style() { return style_; }
   // Pushes the whole state of a derived control into a freshly created widget.
   virtual void SyncPeer() {}
+  // Pushes what changed since the last push (the throttled controls' held-back state).
+  virtual void PushPending() {}
+  // For a throttled control: true when the screen may be touched now; otherwise the push is held back
+  // until the next breath. Unthrottled controls may always.
+  bool MayPaintNow();
 
  private:
   Form& form_;
@@ -68,6 +79,8 @@ class Control : protected platform::WidgetSink {
   int left_ = 0, top_ = 0, width_ = 1200, height_ = 375;
   bool visible_ = true;
   bool enabled_ = true;
+  bool throttled_ = false;
+  uint64_t lastPaintMs_ = 0;
   uint32_t backColor_ = 0x00F0F0F0;  // the system's button face until a form sets its own
 };
 
@@ -80,6 +93,7 @@ class CaptionedControl : public Control {
 
  protected:
   void SyncPeer() override;
+  void PushPending() override;
 
  private:
   std::string caption_;

@@ -20,13 +20,16 @@ class ProgressBar : public Control {
 
  protected:
   void SyncPeer() override;
+  void PushPending() override;
 
  private:
   void Push();
+  int DrawnPosition() const;
 
   double min_ = 0;
   double max_ = 100;
   double value_ = 0;
+  int pushedPosition_ = -1;  // what the widget shows, in its own steps; -1: nothing sent yet
 };
 
 }  // namespace nullora::ui

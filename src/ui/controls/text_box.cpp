@@ -5,7 +5,7 @@ namespace nullora::ui {
 void TextBox::SetText(const std::string& text) {
   if (text == text_) return;
   text_ = text;
-  if (Peer()) Peer()->SetText(text_);
+  if (Peer() && MayPaintNow()) PushPending();
   if (Change) Change();
 }
 

@@ -24,6 +24,9 @@ class TextBox : public Control {
 
  protected:
   void SyncPeer() override { Peer()->SetText(text_); }
+  void PushPending() override {
+    if (Peer()) Peer()->SetText(text_);
+  }
   void OnUserText(const std::string& text) override;
 
  private:
