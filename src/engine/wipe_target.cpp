@@ -23,7 +23,8 @@ std::optional<WipeResult> PrepareWipeTarget(const std::string& path, platform::F
     return WipeResult{error == IoError::None, false, error == IoError::None ? IoError::HasOtherNames : error};
   }
   // Read-only, hidden and system files are wiped like any other.
-  platform::SetFileAttributes(path, platform::kAttrNormal);
+  constexpr uint32_t kInTheWay = platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
+  if (info->attributes & kInTheWay) platform::SetFileAttributes(path, platform::kAttrNormal);
   if (details) *details = *info;
   return std::nullopt;
 }

@@ -10,9 +10,12 @@ namespace nullora {
 
 namespace {
 
+// What its entry says is enough here: a link to a folder shows as one by name, on Windows as under Wine;
+// the file's own handle is checked when the routine opens it.
 bool IsRealFolder(const std::string& path) {
-  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
-  return info && info->isDirectory && !info->isLink;
+  const uint32_t attributes = platform::GetFileAttributes(path);
+  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) &&
+         !(attributes & platform::kAttrReparsePoint);
 }
 
 // The root (ending in a backslash) and every folder between it and `file` are still real folders.
@@ -32,9 +35,11 @@ TreeJobDialog::TreeJobDialog(std::string name, std::string caption)
     : JobDialog(std::move(name), std::move(caption)),
       List1(*this, nullptr, "List1"),
       List2(*this, nullptr, "List2") {
-  // Beyond the right edge of the client area.
+  // Beyond the right edge of the client area. A line per file: drawn in batches.
   List1.Move(6975, 120, 2000, 1000);
   List2.Move(6975, 1200, 2000, 1000);
+  List1.SetPaintThrottled(true);
+  List2.SetPaintThrottled(true);
 }
 
 std::optional<WipeResult> TreeJobDialog::DoIt(const std::string& The_File) {
@@ -47,24 +52,26 @@ void TreeJobDialog::WipeTreeFile(const std::string& root, const std::string& fil
   ++tally.files;
   List1.AddItem(file);
   lblLocation.SetText(file);
-  std::optional<platform::FileInfo> info = platform::QueryFileInfo(file);
-  if (!info) return;  // gone since the listing: nothing of it is left to wipe
+  // Delete Only writes nothing and never yields: the window breathes between files.
+  Progress.Breathe();
+  // Gone since the listing: nothing of it is left to wipe.
+  if (platform::GetFileAttributes(file) == platform::kInvalidAttributes) return;
   if (!NoLinkBetween(root, file)) {
     ++tally.filesLeft;
     return;
   }
-  if (info->isLink) {
-    platform::IoError error = platform::RemoveFile(file);
-    if (error != platform::IoError::None) ++tally.filesLeft;
-    // A link that could not be removed as itself: whatever removes it by name removes its target.
-    if (error == platform::IoError::IsLink) ++tally.linksLeft;
+  // The routine removes a link as a link, only unlinks a file with other names (its data is theirs
+  // too: not wiped), and leaves a link it cannot remove as itself with what it points to.
+  std::optional<WipeResult> result = DoIt(file);
+  if (!result) {
+    ++tally.filesLeft;
     return;
   }
-  // A file with other names is only unlinked by the routine (its data is theirs too) and counts as not
-  // wiped; a link the platform hid until the file was opened stays, with what it points to.
-  std::optional<WipeResult> result = DoIt(file);
-  if (!result || !result->Wiped()) ++tally.filesLeft;
-  if (result && !result->gone && result->error == platform::IoError::IsLink) ++tally.linksLeft;
+  const bool linkRemoved = result->gone && result->error == platform::IoError::IsLink;
+  const bool vanished = !result->gone && result->error == platform::IoError::NotFound;
+  if (!result->Wiped() && !linkRemoved && !vanished) ++tally.filesLeft;
+  // Whatever removes such a link by name (the shell emptying the bin, under Wine) removes its target.
+  if (!result->gone && result->error == platform::IoError::IsLink) ++tally.linksLeft;
 }
 
 bool TreeJobDialog::RemoveTreeFolder(const std::string& folder) {

@@ -96,6 +96,8 @@ class Widget {
   virtual void ClearNodes() {}
   // Redraws now, without waiting for the event pump.
   virtual void Repaint() = 0;
+  // Off: changes are not drawn until it is turned on again (many list items at once).
+  virtual void SetRedraw(bool redraw) { (void)redraw; }
   virtual void SetFocus() {}
   // Forms: shows a context menu at the cursor, returns the chosen id or 0.
   virtual int TrackPopupMenu(const std::vector<MenuEntry>& entries) {

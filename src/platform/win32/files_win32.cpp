@@ -57,17 +57,17 @@ std::optional<FileInfo> InfoFromHandle(const std::wstring& path) {
       CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
-  BY_HANDLE_FILE_INFORMATION data;
-  BOOL ok = GetFileInformationByHandle(handle, &data);
+  win32::HandleInfo data;
+  bool ok = win32::ReadHandleInfo(handle, &data);
   // A link to a directory shows its reparse point by name on Windows and under Wine alike; only a file
   // needs the handle's word.
-  bool elsewhere = ok &&
-                   !(data.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+  bool elsewhere = ok && !(data.attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
                    !HandleIsAt(handle, path);
   CloseHandle(handle);
   if (!ok) return std::nullopt;
-  if (elsewhere) data.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-  return MakeInfo(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow, data.nNumberOfLinks);
+  if (elsewhere) data.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+  return MakeInfo(data.attributes, static_cast<DWORD>(data.size >> 32), static_cast<DWORD>(data.size),
+                  data.links);
 }
 
 HANDLE ToHandle(FileHandle handle) {

@@ -70,21 +70,55 @@ std::wstring FinalPathOf(HANDLE handle) {
   return {};
 }
 
+bool ReadHandleInfo(HANDLE handle, HandleInfo* info) {
+  FILE_BASIC_INFO basic;
+  FILE_STANDARD_INFO standard;
+  if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard)) {
+    return false;
+  }
+  info->attributes = basic.FileAttributes;
+  if (standard.Directory) info->attributes |= FILE_ATTRIBUTE_DIRECTORY;
+  info->size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+  info->links = standard.NumberOfLinks;
+  return true;
+}
+
+namespace {
+
+// Where a folder really is, kept for the folder last asked about: a job takes the files of a folder one
+// after the other. A folder replaced since (by a link to elsewhere) only makes its files' final paths
+// differ from what is kept, and they are refused: the cache can only make the check stricter.
+std::wstring FolderReached(const std::wstring& folder) {
+  static std::wstring lastFolder;
+  static std::wstring lastReached;
+  if (!lastReached.empty() && SameText(folder, lastFolder)) return lastReached;
+  // Opened through whatever links lead to it: the file must lie in it, wherever that is.
+  HANDLE folderHandle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folderHandle == INVALID_HANDLE_VALUE) return {};
+  std::wstring reached = FinalPathOf(folderHandle);
+  CloseHandle(folderHandle);
+  if (reached.empty()) return {};
+  if (!IsSlash(reached.back())) reached += L'\\';
+  lastFolder = folder;
+  lastReached = reached;
+  return reached;
+}
+
+}  // namespace
+
 bool HandleIsAt(HANDLE handle, const std::wstring& path) {
   std::wstring reached = FinalPathOf(handle);
   if (reached.empty()) return true;
   std::wstring full = IsPrefixed(path) ? path : FullPathW(path);
   std::wstring folder = FolderOf(full);
   if (folder.empty()) return true;  // a root is where it is
-  // The folder is opened through whatever links lead to it: the file must lie in it, wherever that is.
-  HANDLE folderHandle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folderHandle == INVALID_HANDLE_VALUE) return true;
-  std::wstring folderReached = FinalPathOf(folderHandle);
-  CloseHandle(folderHandle);
+  std::wstring folderReached = FolderReached(folder);
   if (folderReached.empty()) return true;
-  if (!IsSlash(folderReached.back())) folderReached += L'\\';
-  return SameText(reached, folderReached + ListedName(full));
+  // The name as given, else as the folder lists it (a short name, another case).
+  return SameText(reached, folderReached + LeafOf(full)) ||
+         SameText(reached, folderReached + ListedName(full));
 }
 
 bool IsDevicePathW(const std::wstring& path) {
@@ -98,15 +132,15 @@ bool IsDevicePathW(const std::wstring& path) {
 
 IoError CheckWriteHandle(HANDLE handle, const std::wstring& path) {
   if (GetFileType(handle) != FILE_TYPE_DISK) return IoError::NotAFile;
-  BY_HANDLE_FILE_INFORMATION data;
-  if (!GetFileInformationByHandle(handle, &data)) {
+  HandleInfo data;
+  if (!ReadHandleInfo(handle, &data)) {
     IoError error = LastError();
     // A volume opened as a whole answers no such question.
     return error == IoError::None ? IoError::NotAFile : error;
   }
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return IoError::IsLink;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return IoError::AccessDenied;
-  if (data.nNumberOfLinks > 1) return IoError::HasOtherNames;
+  if (data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return IoError::IsLink;
+  if (data.attributes & FILE_ATTRIBUTE_DIRECTORY) return IoError::AccessDenied;
+  if (data.links > 1) return IoError::HasOtherNames;
   if (!HandleIsAt(handle, path)) return IoError::IsLink;
   return IoError::None;
 }
@@ -119,18 +153,18 @@ IoError RemoveThroughHandle(const std::wstring& path, RemoveKind kind) {
                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastError();
   IoError error = IoError::None;
-  BY_HANDLE_FILE_INFORMATION data;
-  if (!GetFileInformationByHandle(handle, &data)) {
+  HandleInfo data;
+  if (!ReadHandleInfo(handle, &data)) {
     error = IoError::Other;
   } else {
-    const bool handleIsLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    const bool handleIsLink = (data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     // The name shows a link the handle does not, or the handle lies elsewhere: it reached what the link
     // points to (Wine), and removing through it would remove that.
     const bool reachedTarget =
         !handleIsLink &&
         ((byName & FILE_ATTRIBUTE_REPARSE_POINT) ||
          (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) || !HandleIsAt(handle, path));
-    const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool isDirectory = (data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (reachedTarget) {
       error = IoError::IsLink;
     } else if (kind == RemoveKind::Directory && handleIsLink) {

@@ -18,6 +18,15 @@ namespace nullora::platform::win32 {
 // The path the system gives for the object behind `handle` (\\?\C:\dir\name), empty when it cannot.
 std::wstring FinalPathOf(HANDLE handle);
 
+// What a handle says of its object. GetFileInformationByHandle would tell the same, but also asks the
+// volume about itself, which under Wine costs more than all the rest of a file's removal together.
+struct HandleInfo {
+  DWORD attributes = 0;
+  uint64_t size = 0;
+  DWORD links = 1;
+};
+bool ReadHandleInfo(HANDLE handle, HandleInfo* info);
+
 // Whether the object behind `handle` is the entry that `path` names in its folder, and not something
 // a link there leads to. True when the system keeps no final paths (there the reparse attribute, which
 // Windows always shows on a link opened as itself, is what tells).

@@ -91,6 +91,11 @@ HBRUSH WindowWidget::OnCtlColor(HDC dc) {
   return backBrush_;
 }
 
+void WindowWidget::SetRedraw(bool redraw) {
+  SendMessageW(hwnd_, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+  if (redraw) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void WindowWidget::Repaint() {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }

@@ -38,6 +38,7 @@ class WindowWidget : public Widget {
   void SetEnabled(bool enabled) override;
   void SetBackColor(uint32_t bgr) override;
   void Repaint() override;
+  void SetRedraw(bool redraw) override;
   void SetFocus() override;
 
   // A WM_COMMAND notification from this control. The handler may destroy the widget and its form.

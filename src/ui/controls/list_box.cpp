@@ -9,21 +9,42 @@ const std::string kNoItem;
 void ListBox::AddItem(const std::string& item, int index) {
   if (index == -1) index = ListCount();
   if (index < 0 || index > ListCount()) return;
+  const bool appended = index == ListCount();
+  if (!appended) PushPending();  // what waits to be appended goes first, in its place
   items_.insert(items_.begin() + index, item);
   if (listIndex_ >= index) ++listIndex_;
-  // One item at a time: a log of thousands of paths must not be sent again on every line.
-  if (Peer()) Peer()->InsertItem(index, item);
+  if (!Peer()) return;
+  if (!appended) {
+    // One item at a time: a log of thousands of paths must not be sent again on every line.
+    Peer()->InsertItem(index, item);
+    ++pushed_;
+  } else if (MayPaintNow()) {
+    PushPending();
+  }
+}
+
+void ListBox::PushPending() {
+  if (!Peer() || pushed_ >= items_.size()) return;
+  // Each line drawn on its own costs a redraw of the whole list; a batch costs one.
+  const bool batch = items_.size() - pushed_ > 1;
+  if (batch) Peer()->SetRedraw(false);
+  for (; pushed_ < items_.size(); ++pushed_) Peer()->InsertItem(static_cast<int>(pushed_), items_[pushed_]);
+  if (batch) Peer()->SetRedraw(true);
 }
 
 void ListBox::RemoveItem(int index) {
   if (index < 0 || index >= ListCount()) return;
+  PushPending();
   items_.erase(items_.begin() + index);
   if (index == listIndex_) {
     listIndex_ = -1;
   } else if (index < listIndex_) {
     --listIndex_;
   }
-  if (Peer()) Peer()->RemoveItemAt(index);
+  if (Peer()) {
+    Peer()->RemoveItemAt(index);
+    --pushed_;
+  }
 }
 
 void ListBox::Clear() {
@@ -39,6 +60,7 @@ const std::string& ListBox::List(int index) const {
 void ListBox::SetListIndex(int index) {
   if (index < -1 || index >= ListCount() || index == listIndex_) return;
   listIndex_ = index;
+  PushPending();
   if (Peer()) Peer()->SetSelectedIndex(listIndex_);
   if (Click) Click();
 }
@@ -52,6 +74,7 @@ void ListBox::OnUserSelect(int index) {
 void ListBox::PushItems() {
   if (!Peer()) return;
   Peer()->SetItems(items_);
+  pushed_ = items_.size();
   Peer()->SetSelectedIndex(listIndex_);
 }
 

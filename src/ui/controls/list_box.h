@@ -8,7 +8,8 @@
 
 namespace nullora::ui {
 
-// A single-selection list. Click follows every change of the selection, by code or by the user.
+// A single-selection list. Click follows every change of the selection, by code or by the user. A list
+// whose paint is throttled (a log that grows by a line per file) takes new lines in batches.
 class ListBox : public Control {
  public:
   ListBox(Form& form, Control* container, std::string name)
@@ -36,12 +37,15 @@ class ListBox : public Control {
 
  protected:
   void SyncPeer() override { PushItems(); }
+  void PushPending() override;
   void OnUserSelect(int index) override;
 
  private:
   void PushItems();
 
   std::vector<std::string> items_;
+  // How many of the items the widget holds; a throttled list appends the rest in one go.
+  size_t pushed_ = 0;
   int listIndex_ = -1;
 };
 
