@@ -1,5 +1,7 @@
 #include "engine/directory_walk.h"
 
+#include <unordered_map>
+
 #include "engine/progress.h"
 #include "platform/platform.h"
 
@@ -26,16 +28,16 @@ std::string DirectoryItself(const std::string& directory) {
   return directory.substr(0, directory.size() - 1);
 }
 
-// The files (and links) directly in `directory`, which ends in a backslash. A directory that has become
-// a link since it was found is not listed: what lies behind it is outside the tree.
-void AppendFiles(const std::string& directory, std::vector<std::string>& files) {
-  if (!StillARealDirectory(DirectoryItself(directory))) return;
-  std::vector<platform::DirEntry> entries;
-  if (platform::ListDirectory(directory + "*.*", &entries) != platform::IoError::None) return;
-  for (const platform::DirEntry& entry : entries) {
-    if (!IsDirectory(entry) || IsLink(entry)) files.push_back(directory + entry.name);
-  }
+// The files (and links) of each directory a walk listed, by the directory's path (ending in a
+// backslash): a scan takes them from the walk's own listing instead of listing every directory again.
+using FilesByDirectory = std::unordered_map<std::string, std::vector<std::string>>;
+
+bool IsFile(const platform::DirEntry& entry) {
+  return !IsDirectory(entry) || IsLink(entry);
 }
+
+size_t Walk(const std::string& path, const std::string& pattern, std::vector<std::string>& result, bool reset,
+            WipeProgress* progress, FilesByDirectory* files);
 
 }  // namespace
 
@@ -49,6 +51,13 @@ std::string NormalizeDirPath(const std::string& path) {
 
 size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::vector<std::string>& result,
                       bool reset, WipeProgress* progress) {
+  return Walk(path, pattern, result, reset, progress, nullptr);
+}
+
+namespace {
+
+size_t Walk(const std::string& path, const std::string& pattern, std::vector<std::string>& result, bool reset,
+            WipeProgress* progress, FilesByDirectory* files) {
   WipeProgress& report = ReporterOf(progress);
   if (reset) result.clear();
   const std::string directory = NormalizeDirPath(path);
@@ -58,9 +67,12 @@ size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::
   std::vector<platform::DirEntry> entries;
   if (platform::ListDirectory(directory + "*.*", &entries) != platform::IoError::None) return 0;
   std::vector<std::string> subdirectories;
+  std::vector<std::string>* filesHere = files ? &(*files)[directory] : nullptr;
   for (const platform::DirEntry& entry : entries) {
     if (IsDirectory(entry) && !IsLink(entry) && entry.name[0] != '.') {
       subdirectories.push_back(directory + entry.name);
+    } else if (filesHere && IsFile(entry)) {
+      filesHere->push_back(directory + entry.name);
     }
     report.Yield();
   }
@@ -77,16 +89,24 @@ size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::
   }
 
   for (const std::string& subdirectory : subdirectories)
-    GetFilesInDirs(subdirectory, pattern, result, false, progress);
+    Walk(subdirectory, pattern, result, false, progress, files);
   return result.size();
 }
+
+}  // namespace
 
 void ScanDir(const std::string& DirName, std::vector<std::string>& Directories,
              std::vector<std::string>& Files, WipeProgress* progress) {
   Files.clear();
-  AppendFiles(DirName, Files);
-  GetFilesInDirs(DirName, "", Directories, true, progress);
-  for (const std::string& directory : Directories) AppendFiles(directory + "\\", Files);
+  FilesByDirectory byDirectory;
+  Walk(DirName, "", Directories, true, progress, &byDirectory);
+  auto take = [&](const std::string& directory) {
+    auto found = byDirectory.find(directory);
+    if (found == byDirectory.end()) return;
+    Files.insert(Files.end(), found->second.begin(), found->second.end());
+  };
+  take(NormalizeDirPath(DirName));
+  for (const std::string& directory : Directories) take(directory + "\\");
 }
 
 }  // namespace nullora

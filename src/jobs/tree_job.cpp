@@ -54,10 +54,9 @@ void TreeJobDialog::WipeTreeFile(const std::string& root, const std::string& fil
   lblLocation.SetText(file);
   // Delete Only writes nothing and never yields: the window breathes between files.
   Progress.Breathe();
-  // Gone since the listing: nothing of it is left to wipe.
-  if (platform::GetFileAttributes(file) == platform::kInvalidAttributes) return;
   if (!NoLinkBetween(root, file)) {
-    ++tally.filesLeft;
+    // A folder on the way has become a link (nothing is done through it) or is gone, with the file.
+    if (platform::GetFileAttributes(file) != platform::kInvalidAttributes) ++tally.filesLeft;
     return;
   }
   // The routine removes a link as a link, only unlinks a file with other names (its data is theirs
@@ -68,6 +67,7 @@ void TreeJobDialog::WipeTreeFile(const std::string& root, const std::string& fil
     return;
   }
   const bool linkRemoved = result->gone && result->error == platform::IoError::IsLink;
+  // Gone since the listing: nothing of it was left to wipe.
   const bool vanished = !result->gone && result->error == platform::IoError::NotFound;
   if (!result->Wiped() && !linkRemoved && !vanished) ++tally.filesLeft;
   // Whatever removes such a link by name (the shell emptying the bin, under Wine) removes its target.
