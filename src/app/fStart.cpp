@@ -10,30 +10,51 @@
 #include "platform/widgets.h"
 #include "shared/records.h"
 #include "shared/settings_store.h"
+#include "shared/system_entries.h"
+#include "ui/fInfo.h"
+#include "ui/fOptions.h"
+#include "ui/fSettings.h"
 
 namespace nullora {
 
 AppWindows::AppWindows() = default;
 AppWindows::~AppWindows() = default;
 
+template <class Job>
+Job& AppWindows::Prepared(std::unique_ptr<Job>& job) {
+  if (!job) {
+    job = std::make_unique<Job>();
+    job->ShowOptionsDialog = [this] { Options().Show(); };
+  }
+  return *job;
+}
+
 fFiles& AppWindows::Files() {
-  if (!files_) files_ = std::make_unique<fFiles>();
-  return *files_;
+  return Prepared(files_);
 }
-
 fFolders& AppWindows::Folders() {
-  if (!folders_) folders_ = std::make_unique<fFolders>();
-  return *folders_;
+  return Prepared(folders_);
 }
-
 fRecycle& AppWindows::Recycle() {
-  if (!recycle_) recycle_ = std::make_unique<fRecycle>();
-  return *recycle_;
+  return Prepared(recycle_);
+}
+fDrive& AppWindows::Drive() {
+  return Prepared(drive_);
 }
 
-fDrive& AppWindows::Drive() {
-  if (!drive_) drive_ = std::make_unique<fDrive>();
-  return *drive_;
+fOptions& AppWindows::Options() {
+  if (!options_) options_ = std::make_unique<fOptions>();
+  return *options_;
+}
+
+fInfo& AppWindows::Info() {
+  if (!info_) info_ = std::make_unique<fInfo>();
+  return *info_;
+}
+
+fSettings& AppWindows::Settings() {
+  if (!settings_) settings_ = std::make_unique<fSettings>(Options(), Info());
+  return *settings_;
 }
 
 fStart::fStart(AppWindows& windows, std::string argument)
@@ -114,12 +135,15 @@ void fStart::Form_Load() {
   } else if (commandType == "Recycled") {
     windows_.Recycle().Show();
   } else {
-    platform::ShowMessage(
-        "Nullora wipes files, folders, the free space of a drive or the Recycle Bin beyond "
-        "recovery. Start it with what to wipe as its argument:\n"
-        "nullora.exe C:\\Docs\\a.txt\nnullora.exe C:\\Docs\nnullora.exe C:\\\n"
-        "nullora.exe Recycle",
-        "Nullora");
+    // No job: the main window, hidden in the tray when Windows started the program at logon.
+    fSettings& main = windows_.Settings();
+    main.Timer1.SetEnabled(AppSettings.AutoCleanMode == 2 || AppSettings.AutoCleanMode == 3);
+    main.Load();
+    if (commandType == "StartUpMin") main.Hide();
+    if (RegisterShellMenus(platform::ApplicationDirectory()) == EntryPlace::Nowhere) {
+      platform::ShowMessage(
+          "Nullora could not add its entries to Explorer's menus: writing them was refused.", "Nullora");
+    }
   }
   Unload();
 }

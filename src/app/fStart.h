@@ -13,6 +13,9 @@ class fFiles;
 class fFolders;
 class fRecycle;
 class fDrive;
+class fSettings;
+class fOptions;
+class fInfo;
 
 // The windows start-up can open; created when first needed, alive until the process ends.
 struct AppWindows {
@@ -22,12 +25,22 @@ struct AppWindows {
   fFolders& Folders();
   fRecycle& Recycle();
   fDrive& Drive();
+  fSettings& Settings();
+  fOptions& Options();
+  fInfo& Info();
 
  private:
+  // A job dialog's "Options" opens the options dialog, which then only closes again.
+  template <class Job>
+  Job& Prepared(std::unique_ptr<Job>& job);
+
   std::unique_ptr<fFiles> files_;
   std::unique_ptr<fFolders> folders_;
   std::unique_ptr<fRecycle> recycle_;
   std::unique_ptr<fDrive> drive_;
+  std::unique_ptr<fOptions> options_;
+  std::unique_ptr<fInfo> info_;
+  std::unique_ptr<fSettings> settings_;
 };
 
 class fStart : public ui::Form {

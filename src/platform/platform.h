@@ -142,6 +142,31 @@ std::optional<std::string> ReadSetting(const std::string& app, const std::string
 bool WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                   const std::string& value);
 
+// The registry, for the entries Explorer and Windows read (menus, run at logon). `key` is a path below
+// `root`; an empty `name` is the key's default value. Writes create missing keys; each says whether it
+// was done (an ordinary user may not write HKEY_CLASSES_ROOT or HKEY_LOCAL_MACHINE).
+enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };
+bool RegistryWriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                         const std::string& data);
+std::optional<std::string> RegistryReadString(RegistryRoot root, const std::string& key,
+                                              const std::string& name);
+// True when the value is gone afterwards (also when it never was there).
+bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name);
+
+// The directory of the running program, without a final backslash unless it is a drive root ("C:").
+std::string ApplicationDirectory();
+// The full path of the running program.
+std::string ApplicationPath();
+
+// Opens `file` (a document, a web address, "mailto:...") as the shell does, with `verb` (empty: the
+// default) and the working directory `directory` (may be empty); `show` is the SW_ value. `owner` asks
+// for the desktop window as the owner. Whether the shell took it.
+bool ShellOpen(const std::string& file, const std::string& verb, const std::string& directory, int show,
+               bool desktopOwner = false);
+
+// The bytes of a small file (a tip file), or nullopt when it cannot be read.
+std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit = 1 << 20);
+
 // The whole command-line text after the program name, verbatim (not trimmed, quotes kept).
 std::string CommandLineArgument();
 
@@ -167,6 +192,11 @@ void OsPumpPaint();
 bool OsWaitEvents(uint32_t ms);
 // Asks the message loop to end.
 void OsPostQuit();
+// Wakes the message loop if it waits, so that it looks at its own work again.
+void OsPostWake();
+// Has `tick` called once, from whatever message loop runs `ms` milliseconds from now (a menu's or a
+// message box's included), replacing a tick asked for before. The workbench has no loop: it never calls.
+void OsScheduleTick(uint32_t ms, void (*tick)());
 // Ends the process at once, without unloading anything.
 [[noreturn]] void OsExitProcess(int code);
 

@@ -28,5 +28,9 @@ bool OsWaitEvents(uint32_t ms) {
   return true;
 }
 void OsPostQuit() {}
+void OsPostWake() {}
+void OsScheduleTick(uint32_t ms, void (*tick)()) {
+  (void)ms, (void)tick;
+}
 
 }  // namespace nullora::platform

@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "platform/platform.h"
 
 namespace nullora::platform::posix {
 
@@ -23,6 +26,23 @@ std::map<std::string, std::string>& SettingsStoreContents();
 void ClearSettings();
 
 void SetCommandLineArgument(const std::string& argument);
+
+// The registry: "HKCR\key\name" (HKCU, HKLM) -> value; an empty name is the key's default value. A root
+// made read-only refuses writes, as Windows refuses an ordinary user HKEY_CLASSES_ROOT and HKLM.
+std::map<std::string, std::string>& RegistryContents();
+void ClearRegistry();
+void SetRegistryRootWritable(RegistryRoot root, bool writable);
+// Where the program runs from, in Windows form (default C:\Program Files\Nullora\nullora.exe).
+void SetApplicationPath(const std::string& path);
+// What the shell was asked to open.
+struct ShellOpenCall {
+  std::string file;
+  std::string verb;
+  std::string directory;
+  int show = 0;
+  bool desktopOwner = false;
+};
+std::vector<ShellOpenCall>& ShellOpenCalls();
 
 // The Recycle Bin: a directory (Windows form, on a mapped drive) whose entries are the bin's items.
 // Empty: no bin at all, which the shell reports as an empty bin.

@@ -41,4 +41,25 @@ void OsPostQuit() {
   PostQuitMessage(0);
 }
 
+void OsPostWake() {
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+namespace {
+void (*gTick)() = nullptr;
+UINT_PTR gTickTimer = 0;
+
+void CALLBACK TickProc(HWND, UINT, UINT_PTR, DWORD) {
+  KillTimer(nullptr, gTickTimer);
+  gTickTimer = 0;
+  if (gTick) gTick();
+}
+}  // namespace
+
+void OsScheduleTick(uint32_t ms, void (*tick)()) {
+  gTick = tick;
+  // A thread timer's WM_TIMER is dispatched by every message loop, a modal one's included.
+  gTickTimer = SetTimer(nullptr, gTickTimer, ms == 0 ? USER_TIMER_MINIMUM : ms, TickProc);
+}
+
 }  // namespace nullora::platform

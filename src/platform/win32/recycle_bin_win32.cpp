@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "platform/win32/handle_checks.h"
+#include "platform/win32/owned_handles.h"
 #include "platform/win32/unicode.h"
 
 // Exported by shell32 and in its import library, but missing from the MinGW headers.
@@ -52,25 +53,7 @@ class ComApartment {
   HRESULT result_;
 };
 
-// Releases an interface on every way out.
-template <typename Interface>
-class ComRef {
- public:
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (pointer_) pointer_->Release();
-  }
-  Interface** Out() { return &pointer_; }
-  void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
-  Interface* operator->() const { return pointer_; }
-  Interface* Get() const { return pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
+using win32::ComRef;
 
 struct CoTaskMemDeleter {
   void operator()(void* memory) const { CoTaskMemFree(memory); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/win32/owned_handles.h"
 #include "platform/win32/unicode.h"
 
 namespace nullora::platform {
@@ -18,21 +19,7 @@ std::wstring SettingsKeyPath(const std::string& app, const std::string& section)
   return L"Software\\VB and VBA Program Settings\\" + Utf8ToWide(app) + L"\\" + Utf8ToWide(section);
 }
 
-// Closes a registry key on every way out.
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-  ~RegistryKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  HKEY* Out() { return &key_; }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
+using RegistryKey = win32::UniqueRegKey;
 
 }  // namespace
 

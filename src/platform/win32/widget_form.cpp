@@ -13,6 +13,9 @@ namespace nullora::platform::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"NulloraForm";
+// Menu items get ids of their own, far from the controls' (IDOK is 1): a command from a menu can never be
+// taken for a button's.
+constexpr int kMenuIdBase = 0x7000;
 
 class FormWidget : public WindowWidget {
  public:
@@ -94,8 +97,9 @@ int FormWidget::TrackPopupMenu(const std::vector<MenuEntry>& entries) {
       continue;
     }
     UINT flags = MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED) | (entry.checked ? MF_CHECKED : 0);
-    AppendMenuW(menu, flags, static_cast<UINT_PTR>(entry.id), Utf8ToWide(entry.caption).c_str());
-    if (entry.isDefault) SetMenuDefaultItem(menu, static_cast<UINT>(entry.id), FALSE);
+    AppendMenuW(menu, flags, static_cast<UINT_PTR>(kMenuIdBase + entry.id),
+                Utf8ToWide(entry.caption).c_str());
+    if (entry.isDefault) SetMenuDefaultItem(menu, static_cast<UINT>(kMenuIdBase + entry.id), FALSE);
   }
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -106,7 +110,7 @@ int FormWidget::TrackPopupMenu(const std::vector<MenuEntry>& entries) {
                                                  cursor.x, cursor.y, 0, Hwnd(), nullptr));
   PostMessageW(Hwnd(), WM_NULL, 0, 0);
   DestroyMenu(menu);
-  return chosen;
+  return chosen > kMenuIdBase ? chosen - kMenuIdBase : 0;
 }
 
 void FormWidget::BringToFront() {

@@ -20,6 +20,8 @@ int Application::Run() {
   // The loaded forms alone decide: a quit posted when the last form unloaded only wakes the loop,
   // and a form loaded in the same handler keeps it running.
   while (AnyFormLoaded()) {
+    RunDeferred();
+    if (!AnyFormLoaded()) break;
     FireDueTimers();
     if (!AnyFormLoaded()) break;
     PaintDeferred();
@@ -32,6 +34,17 @@ void Application::DoEvents() {
   PaintDeferred();
   platform::OsPumpEvents();
   FireDueTimers();
+}
+
+void Application::Defer(std::function<void()> work) {
+  deferred_.push_back(std::move(work));
+  platform::OsPostWake();
+}
+
+void Application::RunDeferred() {
+  std::vector<std::function<void()>> due;
+  due.swap(deferred_);
+  for (auto& work : due) work();
 }
 
 void Application::Breathe() {
@@ -80,6 +93,7 @@ void Application::RemoveEndHook(int id) {
 void Application::Reset() {
   loaded_.clear();
   deferredPaint_.clear();
+  deferred_.clear();
   lastBreathMs_ = 0;
   endHooks_.clear();
 }
@@ -87,6 +101,7 @@ void Application::Reset() {
 void Application::FormLoaded(Form* form) {
   if (std::find(loaded_.begin(), loaded_.end(), form) == loaded_.end()) loaded_.push_back(form);
   for (Timer* timer : timers_) timer->FormLoaded(*form);
+  ScheduleTick();
 }
 
 void Application::FormUnloaded(Form* form) {
@@ -96,6 +111,19 @@ void Application::FormUnloaded(Form* form) {
 
 void Application::TimerChanged(Timer* timer) {
   if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end()) timers_.push_back(timer);
+  ScheduleTick();
+}
+
+void Application::ScheduleTick() {
+  if (!bound_) return;
+  if (std::none_of(timers_.begin(), timers_.end(), [](Timer* timer) { return timer->Running(); })) return;
+  platform::OsScheduleTick(MsUntilNextTimer(), &Application::Tick);
+}
+
+void Application::Tick() {
+  Application& application = Get();
+  application.FireDueTimers();
+  application.ScheduleTick();
 }
 
 void Application::TimerDestroyed(Timer* timer) {

@@ -31,6 +31,11 @@ class Application {
   int Run();
   // Lets pending window messages and due timers run once.
   void DoEvents();
+  // Runs `work` from the message loop itself, once the handler that asks for it (and whatever menu or
+  // window procedure it runs in) has returned. Not from DoEvents: never inside another handler.
+  void Defer(std::function<void()> work);
+  // Runs what was deferred; the loop does it, head-less tests call it.
+  void RunDeferred();
   // Lets the windows repaint and answer the system, at most once per kBreathIntervalMs of the clock,
   // and takes no input: a click waits for the next DoEvents. Long routines call it often (every block)
   // wherever they may not yield, so that no window goes unanswered while a click waits its turn.
@@ -64,10 +69,14 @@ class Application {
  private:
   void FireDueTimers();
   uint32_t MsUntilNextTimer() const;
+  // Asks the platform to fire the timers when the next one is due, from any message loop.
+  void ScheduleTick();
+  static void Tick();
 
   bool bound_ = false;
   std::vector<Form*> loaded_;
   std::vector<Control*> deferredPaint_;
+  std::vector<std::function<void()>> deferred_;
   uint64_t lastBreathMs_ = 0;
   std::vector<Timer*> timers_;
   std::function<void()> endHandler_;

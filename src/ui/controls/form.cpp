@@ -35,6 +35,12 @@ void Form::Load() {
   Application::Get().FormLoaded(this);
   if (Application::Get().Bound()) {
     peer_ = platform::CreateWidget(platform::WidgetKind::Form, nullptr, this, style_);
+    if (!peer_) {
+      // A program with no window left would run on unseen, with no way to end it.
+      platform::ShowMessage("Nullora could not open its window \"" + caption_ + "\" and ends here.",
+                            "Nullora");
+      Application::Get().End();
+    }
     if (peer_) {
       peer_->SetText(caption_);
       peer_->SetBounds(left_, top_, width_, height_);
@@ -86,10 +92,16 @@ void Form::PopupMenu(Menu& menu) {
   if (chosen > 0) menu.Choose(chosen);
 }
 
-bool Form::OnUserClose() { return Unload(UnloadMode::FormControlMenu); }
+bool Form::OnUserClose() {
+  return Unload(UnloadMode::FormControlMenu);
+}
 
-void Form::AddControl(Control* control) { controls_.push_back(control); }
+void Form::AddControl(Control* control) {
+  controls_.push_back(control);
+}
 
-void Form::RemoveControl(Control* control) { std::erase(controls_, control); }
+void Form::RemoveControl(Control* control) {
+  std::erase(controls_, control);
+}
 
 }  // namespace nullora::ui

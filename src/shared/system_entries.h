@@ -1,0 +1,31 @@
+// The entries the program leaves in the registry for Explorer and for Windows: the context-menu
+// commands that start a wipe job, and the run-at-logon value. Written where Windows looks for every
+// user first; where that is refused (an ordinary user may not write HKEY_CLASSES_ROOT or HKLM), the
+// same entries go to the current user's part of the registry, which Windows reads as well.
+#pragma once
+
+#include <string>
+
+namespace nullora {
+
+// Where an entry ended up.
+enum class EntryPlace { Nowhere, Machine, CurrentUser };
+
+// The command Explorer runs: the program quoted (a path with blanks must not start "C:\Program.exe"),
+// then the argument. `directory` is the program's directory, with or without its final backslash;
+// `program` the file name.
+std::string ProgramCommand(const std::string& directory, const std::string& program,
+                           const std::string& argument);
+
+// Writes the four context-menu entries (the Recycle Bin's "Wipe Recycle Bin", "Nullora" on every file
+// and every folder or drive) for the program in `directory`.
+EntryPlace RegisterShellMenus(const std::string& directory);
+
+inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char kRunValue[] = "Nullora";
+// The run-at-logon value, which starts the program hidden in the tray ("StartUpMin").
+EntryPlace WriteRunAtLogon(const std::string& directory);
+// Removes it from both places; missing values are no error.
+void RemoveRunAtLogon();
+
+}  // namespace nullora

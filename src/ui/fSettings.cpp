@@ -1,0 +1,374 @@
+#include "ui/fSettings.h"
+
+#include <cctype>
+
+#include "platform/platform.h"
+#include "platform/resource_ids.h"
+#include "platform/widgets.h"
+#include "shared/records.h"
+#include "shared/settings_store.h"
+#include "shared/support.h"
+#include "shared/system_entries.h"
+#include "ui/controls/application.h"
+#include "ui/fInfo.h"
+#include "ui/fOptions.h"
+#include "ui/shell_tray.h"
+
+namespace nullora {
+
+namespace {
+
+constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+
+std::string TwoDigits(int value) {
+  return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+// A whole number of at most two digits from `text` (blanks around it ignored), or -1.
+int SmallNumber(const std::string& text) {
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty() || trimmed.size() > 2) return -1;
+  for (char c : trimmed) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
+  }
+  return std::stoi(trimmed);
+}
+
+// The twelve nodes of the tree: key, text, parent key, picture.
+struct TreeRow {
+  const char* key;
+  const char* text;
+  const char* parent;
+  int picture;
+};
+constexpr TreeRow kTree[] = {
+    {"key1", "My Computer", nullptr, 1},
+    {"key2", "Windows", "key1", 2},
+    {"key3", "Internet Explorer", "key1", 3},
+    {"CleanKey1", "Recycle Bin", "key2", 4},
+    {"CleanKey2", "Search History", "key2", 5},
+    {"CleanKey3", "Temporary Files", "key2", 6},
+    {"CleanKey4", "Recent Documents", "key2", 7},
+    {"CleanKey5", "Cookies", "key3", 8},
+    {"CleanKey6", "Temporary Internet Files", "key3", 9},
+    {"CleanKey7", "URL History", "key3", 10},
+    {"CleanKey8", "Autocomplete", "key3", 11},
+    {"CleanKey9", "Index.dat Files", "key3", 7},
+};
+
+}  // namespace
+
+std::string DailyTimeText(const std::string& hour, const std::string& minute, const std::string& amOrPm) {
+  const int h = SmallNumber(hour);
+  const int m = SmallNumber(minute);
+  std::string half = Trim(amOrPm);
+  for (char& c : half) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (h < 1 || h > 12 || m < 0 || m > 59 || (half != "AM" && half != "PM")) return {};
+  return TwoDigits(h) + TwoDigits(m) + half;
+}
+
+fSettings::fSettings(fOptions& options, fInfo& info)
+    : ui::Form("fSettings"),
+      TreeView1(*this, nullptr, "TreeView1"),
+      Frame1(*this, nullptr, "Frame1"),
+      Check1(*this, &Frame1, "Check1"),
+      cmdOptions(*this, &Frame1, "cmdOptions"),
+      cmdOk(*this, &Frame1, "cmdOk"),
+      cmdHelp(*this, &Frame1, "cmdHelp"),
+      cmdSupport(*this, &Frame1, "cmdSupport"),
+      cmdEmailSupport(*this, &Frame1, "cmdEmailSupport"),
+      Frame4(*this, nullptr, "Frame4"),
+      CmdClean(*this, &Frame4, "CmdClean"),
+      LblProgress(*this, &Frame4, "LblProgress"),
+      ProgressBar1(*this, &Frame4, "ProgressBar1"),
+      lblProgress2(*this, &Frame4, "lblProgress2"),
+      ProgressBar2(*this, &Frame4, "ProgressBar2"),
+      lblProgress3(*this, &Frame4, "lblProgress3"),
+      Frame2(*this, nullptr, "Frame2"),
+      Option1(*this, &Frame2, "Option1", 4),
+      cboHour(*this, &Frame2, "cboHour"),
+      CboMinute(*this, &Frame2, "CboMinute"),
+      cboAMorPM(*this, &Frame2, "cboAMorPM"),
+      Timer1(*this, "Timer1"),
+      Image1(*this, nullptr, "Image1", platform::kJobPicture1),
+      Line1(*this, nullptr, "Line1"),
+      Tips(*this, 120, 5040, 9240, 1920),
+      mnuNullora(mPopupSys.AddItem("mnuNullora", "Nullora")),
+      mPopRestore(mPopupSys.AddItem("mPopRestore", "&Restore")),
+      mPopExit(mPopupSys.AddItem("mPopExit", "E&xit")),
+      options_(options),
+      info_(info) {
+  SetCaption("Nullora");
+  SetSize(9600, 7680);
+  TreeView1.Move(120, 120, 3600, 4800);
+  TreeView1.SetCheckBoxes(true);
+  for (int picture = 0; picture < 11; ++picture) ImageList1.Add(platform::kTreeImageFirst + picture);
+  ImageList1.SetImageSize(16, 16);
+  ImageList1.SetMaskColor(0x00C0C0C0);
+
+  Frame2.Move(3840, 60, 5520, 2100);
+  Frame2.SetCaption("Scheduling");
+  const char* const kModes[] = {"Do not schedule - Manual", "Automatic - At system Shutdown",
+                                "Automatic - Daily at :", "Automatic - After Closing Browser"};
+  for (int index = 0; index < 4; ++index) {
+    // The daily button leaves room for the time boxes beside it.
+    Option1[index].Move(180, 300 + index * 420, index == 2 ? 2340 : 5160, 315);
+    Option1[index].SetCaption(kModes[index]);
+  }
+  cboHour.Move(2580, 1110, 795, 315);
+  CboMinute.Move(3435, 1110, 795, 315);
+  CboMinute.SetText("01");
+  cboAMorPM.Move(4290, 1110, 795, 315);
+  cboAMorPM.SetText("AM");
+
+  Frame1.Move(3840, 2220, 5520, 1440);
+  Frame1.SetCaption("Options");
+  Check1.Move(180, 300, 3000, 285);
+  Check1.SetCaption("Run at Windows Startup");
+  cmdOptions.Move(180, 660, 2520, 375);
+  cmdOptions.SetCaption("&Deletion Scheme Options");
+  cmdOk.Move(2820, 660, 2520, 375);
+  cmdOk.SetCaption("&Apply Settings");
+  cmdHelp.Move(180, 1005, 1500, 375);
+  cmdHelp.SetCaption("&Help File");
+  cmdSupport.Move(1740, 1005, 2040, 375);
+  cmdSupport.SetCaption("&Online Support Forum");
+  cmdEmailSupport.Move(3840, 1005, 1500, 375);
+  cmdEmailSupport.SetCaption("&Email Support");
+
+  Frame4.Move(3840, 3720, 5520, 1200);
+  Frame4.SetCaption("Progress");
+  CmdClean.Move(180, 300, 2100, 375);
+  CmdClean.SetCaption("Secure Delete Now !!");
+  LblProgress.Move(2400, 270, 1680, 255);
+  LblProgress.SetCaption("Overall Progress:");
+  ProgressBar1.Move(4140, 270, 1200, 225);
+  lblProgress2.Move(2400, 570, 1680, 255);
+  lblProgress2.SetCaption("Current File:");
+  ProgressBar2.Move(4140, 570, 1200, 225);
+  lblProgress3.Move(180, 870, 5160, 255);
+  Image1.Move(8880, 6480, 480, 480);
+  Image1.SetVisible(false);
+  Line1.Move(120, 4950, 9240, 15);
+
+  Timer1.SetInterval(60000);
+  Timer1.SetEnabled(false);
+  Timer1.OnTimer = [this] {
+    if (ScheduleTick) ScheduleTick();
+  };
+
+  TreeView1.NodeCheck = [this](ui::Node& node) { TreeView1_NodeCheck(node); };
+  Check1.Click = [this] { Check1_Click(); };
+  Option1.Click = [this](int index) { Option1_Click(index); };
+  for (ui::ComboBox* box : {&cboHour, &CboMinute, &cboAMorPM}) {
+    box->Click = [this] { DailyTime_Change(); };
+    box->Change = [this] { DailyTime_Change(); };
+  }
+  cmdOk.Click = [this] { cmdOk_Click(); };
+  cmdOptions.Click = [this] { cmdOptions_Click(); };
+  cmdHelp.Click = [this] { cmdHelp_Click(); };
+  cmdSupport.Click = [this] { cmdSupport_Click(); };
+  cmdEmailSupport.Click = [this] { cmdEmailSupport_Click(); };
+  CmdClean.Click = [this] {
+    if (StartCleanRun) StartCleanRun();
+  };
+  mPopRestore.Click = [this] { Show(); };
+  mPopExit.Click = [this] { RequestExit(); };
+  Tray.MouseEvent = [this](platform::TrayMouse event) {
+    if (!TrayClicksEnabled) return;
+    if (event == platform::TrayMouse::RightUp) PopupMenu(mPopupSys);
+    if (event == platform::TrayMouse::LeftDoubleClick) Show();
+  };
+}
+
+void fSettings::Form_Load() {
+  SetBackColor(ui::kWindowBackColor);
+  for (ui::Control* control : std::initializer_list<ui::Control*>{
+           &Frame1, &Frame2, &Frame4, &Check1, &LblProgress, &lblProgress2, &lblProgress3}) {
+    control->SetBackColor(ui::kWindowBackColor);
+  }
+  for (int index = 0; index < 4; ++index) Option1[index].SetBackColor(ui::kWindowBackColor);
+  Tips.Fill();
+
+  for (int index = 0; index < 4; ++index) Option1[index].SetValue(index == AppSettings.AutoCleanMode);
+  EnableDailyTime();
+  const std::string& time = AppSettings.DailyRunTime;
+  cboAMorPM.Clear();
+  cboAMorPM.AddItem("AM");
+  cboAMorPM.AddItem("PM");
+  cboAMorPM.SetText(time.size() >= 2 ? time.substr(time.size() - 2) : "");
+  cboHour.Clear();
+  for (int hour = 1; hour <= 12; ++hour) cboHour.AddItem(TwoDigits(hour));
+  cboHour.SetText(time.substr(0, 2));
+  CboMinute.Clear();
+  for (int minute = 0; minute <= 59; ++minute) CboMinute.AddItem(TwoDigits(minute));
+  CboMinute.SetText(time.size() >= 4 ? time.substr(2, 2) : "");
+
+  TreeView1.SetImageList(&ImageList1);
+  TreeView1.Nodes().Clear();
+  for (const TreeRow& row : kTree) {
+    ui::Node& node = TreeView1.Nodes().Add(
+        row.parent ? row.parent : "", row.parent ? ui::NodeRelationship::Child : ui::NodeRelationship::Last,
+        row.key, row.text, row.picture);
+    if (!row.parent) node.SetChecked(true);
+  }
+  for (int index = 1; index <= 11; ++index) TreeView1.Nodes().Item(index)->SetExpanded(true);
+  ShowTreeChecks();
+  ui::DoEvents();
+
+  Check1.SetValue(AppSettings.RunAtStartup != 0 ? ui::kChecked : ui::kUnchecked);
+  // "Secure Delete Now !!" starts nothing until the clean run is there to start.
+  CmdClean.SetEnabled(static_cast<bool>(StartCleanRun));
+  Show();
+  Refresh();
+  AddTrayIcon(*this);
+}
+
+void fSettings::Form_Activate() {
+  // While the options dialog is open, bringing the main window up brings the dialog forward instead.
+  if (options_.Loaded()) {
+    Hide();
+    options_.Show();
+  }
+}
+
+void fSettings::Form_Paint() {
+  TrayClicksEnabled = true;
+}
+
+void fSettings::Form_Unload(bool& cancel) {
+  (void)cancel;
+  if (options_.Loaded()) options_.Unload();
+  TrayClicksEnabled = false;
+  RemoveTrayIcon(*this);
+  // Every other window goes with the main window, and with them the program.
+  for (ui::Form* form : std::vector<ui::Form*>(ui::Application::Get().LoadedForms())) {
+    if (form != this) form->Unload();
+  }
+}
+
+void fSettings::ChangeGroupSettings(int NodeIndex, bool NodeChecked) {
+  int first = 0, last = -1;
+  if (NodeIndex == 1) first = 2, last = 12;
+  if (NodeIndex == 2) first = 4, last = 7;
+  if (NodeIndex == 3) first = 8, last = 12;
+  for (int index = first; index <= last; ++index) {
+    if (ui::Node* node = TreeView1.Nodes().Item(index)) node->SetChecked(NodeChecked);
+  }
+}
+
+void fSettings::ReadTreeChecks() {
+  for (int k = 1; k <= 9; ++k) {
+    ui::Node* node = TreeView1.Nodes().Item("CleanKey" + std::to_string(k));
+    AppSettings.CleanKeys[static_cast<size_t>(k - 1)] = node && node->Checked() ? -1 : 0;
+  }
+}
+
+void fSettings::ShowTreeChecks() {
+  for (int k = 1; k <= 9; ++k) {
+    if (ui::Node* node = TreeView1.Nodes().Item("CleanKey" + std::to_string(k))) {
+      node->SetChecked(AppSettings.CleanKeys[static_cast<size_t>(k - 1)] != 0);
+    }
+  }
+  ui::DoEvents();
+}
+
+void fSettings::EnableDailyTime() {
+  const bool daily = Option1[2].Value();
+  for (ui::ComboBox* box : {&cboAMorPM, &cboHour, &CboMinute}) box->SetEnabled(daily);
+}
+
+void fSettings::TreeView1_NodeCheck(ui::Node& node) {
+  ChangeGroupSettings(node.Index(), node.Checked());
+  ReadTreeChecks();
+}
+
+void fSettings::Option1_Click(int index) {
+  AppSettings.AutoCleanMode = static_cast<int16_t>(index);
+  EnableDailyTime();
+}
+
+void fSettings::DailyTime_Change() {
+  // Only a time the scheduler can match is taken; anything else keeps the last good one until Apply
+  // says what is wrong.
+  std::string time = DailyTimeText(cboHour.Text(), CboMinute.Text(), cboAMorPM.Text());
+  if (!time.empty()) AppSettings.DailyRunTime = time;
+}
+
+void fSettings::cmdOk_Click() {
+  if (AppSettings.AutoCleanMode == 2 &&
+      DailyTimeText(cboHour.Text(), CboMinute.Text(), cboAMorPM.Text()).empty()) {
+    platform::ShowMessage(
+        "The daily time is not a time of day: choose an hour from 01 to 12, a minute from 00 to 59 and AM or "
+        "PM. "
+        "Nothing was saved.",
+        "Nullora");
+    return;
+  }
+  SaveSetting("AutoClean Mode", std::to_string(AppSettings.AutoCleanMode));
+  SaveSetting("Daily Run Time", AppSettings.DailyRunTime);
+  for (int k = 1; k <= 9; ++k) {
+    SaveSetting("OpCleanKey" + std::to_string(k),
+                std::to_string(AppSettings.CleanKeys[static_cast<size_t>(k - 1)]));
+  }
+  SaveSetting("OpRunAtStartup", std::to_string(AppSettings.RunAtStartup));
+  Timer1.SetEnabled(AppSettings.AutoCleanMode == 2 || AppSettings.AutoCleanMode == 3);
+  if (AppSettings.AutoCleanMode == 0) {
+    Unload();
+    return;
+  }
+  if (AppSettings.ShowInfoDialog1 == 0) info_.Show();
+  Hide();
+}
+
+void fSettings::Check1_Click() {
+  if (Check1.Value() == ui::kChecked) {
+    if (WriteRunAtLogon(platform::ApplicationDirectory()) == EntryPlace::Nowhere && !toldRunAtLogonRefused_) {
+      toldRunAtLogonRefused_ = true;
+      platform::ShowMessage(
+          "Nullora could not add itself to the programs that start at Windows logon: writing the entry was "
+          "refused.",
+          "Nullora");
+    }
+  } else {
+    RemoveRunAtLogon();
+  }
+  AppSettings.RunAtStartup = static_cast<int16_t>(Check1.Value() == ui::kChecked ? 1 : 0);
+}
+
+void fSettings::cmdOptions_Click() {
+  Hide();
+  mPopRestore.SetVisible(false);
+  options_.ReturnToMain = [this] {
+    mPopRestore.SetVisible(true);
+    Show();
+  };
+  options_.Show();
+}
+
+void fSettings::cmdHelp_Click() {
+  std::string directory = platform::ApplicationDirectory();
+  if (directory.empty() || directory.back() != '\\') directory += '\\';
+  platform::ShellOpen(directory + "help.chm", "", directory, kShowNormal);
+}
+
+void fSettings::cmdSupport_Click() {
+  GotoURL(kSupportForumUrl);
+}
+
+void fSettings::GotoURL(const std::string& URL) {
+  platform::ShellOpen(URL, "", "C:\\", kShowNormal);
+}
+
+void fSettings::cmdEmailSupport_Click() {
+  platform::ShellOpen(std::string("mailto:") + kSupportEmail + "?subject=" + kSupportSubject, "Open", "",
+                      kShowNormal, true);
+}
+
+void fSettings::RequestExit() {
+  ui::Application::Get().Defer([this] {
+    if (Loaded()) Unload();
+  });
+}
+
+}  // namespace nullora
