@@ -9,7 +9,10 @@
 //   ui_driver dump "<title>"
 //   ui_driver close "<title>"          (what the close box does: WM_CLOSE)
 //   ui_driver recycle "<path>"         (moves a file to the Recycle Bin, as Explorer's Delete does)
-//   ui_driver responsive "<title>" "<button text>" "<text>" <timeoutMs> <maxAnswerMs>
+//   ui_driver tray right|double        (what a right click or a double click on the program's tray icon
+//   sends) ui_driver menu-key <letter> <timeoutMs>  (types a letter into the open pop-up menu) ui_driver
+//   select "<title>" "<entry>"    (picks an entry of the window's combo box, as a user does) ui_driver
+//   responsive "<title>" "<button text>" "<text>" <timeoutMs> <maxAnswerMs>
 //                                      (clicks the button, then asks every control for its text, again
 //                                      and again, until one reads <text>; fails when an answer ever
 //                                      took over <maxAnswerMs>)
@@ -23,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -236,6 +240,58 @@ int Responsive(const std::wstring& title, const std::wstring& button, const std:
   return longest <= maxAnswerMs ? 0 : 1;
 }
 
+// The program's tray icon has a window of its own that hears the notification area's callback.
+int Tray(const std::wstring& event) {
+  HWND icon = FindWindowW(L"NulloraTrayWindow", nullptr);
+  if (!icon) {
+    Print(L"no tray icon window");
+    return 1;
+  }
+  LPARAM mouse = event == L"double" ? WM_LBUTTONDBLCLK : WM_RBUTTONUP;
+  PostMessageW(icon, WM_APP + 1, 999, mouse);
+  Print(L"tray icon: " + event);
+  return 0;
+}
+
+int MenuKey(wchar_t letter, DWORD timeoutMs) {
+  HWND menu = nullptr;
+  if (!PollUntil(timeoutMs, [&] {
+        menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+      })) {
+    Print(L"no pop-up menu open");
+    return 1;
+  }
+  wchar_t upper = static_cast<wchar_t>(towupper(letter));
+  PostMessageW(menu, WM_KEYDOWN, upper, 0);
+  PostMessageW(menu, WM_CHAR, letter, 0);
+  PostMessageW(menu, WM_KEYUP, upper, 0);
+  Print(std::wstring(L"typed ") + letter + L" into the menu");
+  return 0;
+}
+
+int Select(const std::wstring& title, const std::wstring& entry) {
+  HWND window = FindTopLevel(title);
+  if (!window) {
+    Print(L"no window \"" + title + L"\"");
+    return 1;
+  }
+  for (HWND child : Descendants(window)) {
+    if (_wcsicmp(ClassOf(child).c_str(), L"ComboBox") != 0) continue;
+    LRESULT index = SendMessageW(child, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(entry.c_str()));
+    if (index == CB_ERR) continue;
+    SendMessageW(child, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    // What the list tells its parent when a user picks an entry.
+    PostMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(child));
+    Print(L"picked \"" + entry + L"\" in \"" + title + L"\"");
+    return 0;
+  }
+  Print(L"no combo box in \"" + title + L"\" offers \"" + entry + L"\"");
+  return 1;
+}
+
 // The shell's own way into the bin, so the test sees the bin exactly as the shell keeps it.
 int Recycle(const std::wstring& path) {
   std::wstring from = path + L'\0';  // a list of paths, ended by an empty one
@@ -274,6 +330,9 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring command = argv[1];
   std::wstring title = argv[2];
   if (command == L"recycle") return Recycle(argv[2]);
+  if (command == L"tray") return Tray(argv[2]);
+  if (command == L"menu-key") return MenuKey(argv[2][0], ParseTimeout(argc, argv, 3));
+  if (command == L"select" && argc >= 4) return Select(title, argv[3]);
   if (command == L"wait-window") return WaitWindow(title, ParseTimeout(argc, argv, 3));
   if (command == L"wait-gone") return WaitGone(title, ParseTimeout(argc, argv, 3));
   if (command == L"click" && argc >= 4) return Click(title, argv[3], ParseTimeout(argc, argv, 4));

@@ -121,7 +121,7 @@ bool TrayIconWin32::ShowBalloon(const std::string& title, const std::string& tex
   NOTIFYICONDATAW data = BaseData();
   data.uFlags = NIF_INFO;
   data.dwInfoFlags = NIIF_INFO;
-  data.uTimeout = 10000;
+  data.uTimeout = 3000;
   CopyText(data.szInfoTitle, title);
   CopyText(data.szInfo, text);
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
