@@ -53,6 +53,8 @@ class WidgetSink {
   virtual void OnPaint() {}
   // The system is ending the session (shutdown or logoff).
   virtual void OnSessionEnd() {}
+  // F1 anywhere in the window.
+  virtual void OnHelp() {}
 };
 
 struct MenuEntry {

@@ -21,6 +21,9 @@ namespace nullora {
 inline constexpr const char* kSchemeEntries[] = {"One Random Pass", "U.S DoD 5200,28-STD", "Gutmann",
                                                  "Custom", "Delete Only (Not overwriting files)"};
 
+// Opens the help file maximized, as the options dialog's Help does.
+void OpenHelpFile();
+
 class fOptions : public ui::Form {
  public:
   fOptions();
@@ -53,6 +56,7 @@ class fOptions : public ui::Form {
  protected:
   void Form_Load() override;
   void Form_Paint() override;
+  void Form_Help() override { OpenHelpFile(); }
 
  private:
   void cmbSchemes_Click();
@@ -62,8 +66,5 @@ class fOptions : public ui::Form {
   void Command1_Click();
   void Close();
 };
-
-// Opens the help file maximized, as the options dialog's Help does.
-void OpenHelpFile();
 
 }  // namespace nullora

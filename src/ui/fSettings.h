@@ -86,6 +86,7 @@ class fSettings : public ui::Form {
   void Form_Activate() override;
   void Form_Paint() override;
   void Form_Unload(bool& cancel) override;
+  void Form_Help() override { cmdHelp_Click(); }
 
  private:
   void cmdOk_Click();

@@ -31,6 +31,7 @@ class MainWindowTest : public ::testing::Test {
     ui::Application::Get().Reset();
     platform::posix::ClearRegistry();
     platform::posix::ClearShownMessages();
+    platform::posix::ShellOpenCalls().clear();
     platform::posix::SetApplicationPath(dir.Path("nullora.exe"));
     AppSettings = {};
     WipeOptions = {};
@@ -174,6 +175,25 @@ TEST_F(MainWindowTest, TheTrayIgnoresClicksUntilThePaintAndExitsOnlyAfterTheMenu
   EXPECT_FALSE(main.Loaded());
   EXPECT_FALSE(main.Tray.Added());
   EXPECT_FALSE(TrayClicksEnabled);
+}
+
+TEST_F(MainWindowTest, HelpForumAndMailGoToTheShellWithTheirOwnPlaces) {
+  fSettings& main = OpenMain();
+  main.cmdHelp.UserClick();
+  main.cmdSupport.UserClick();
+  main.cmdEmailSupport.UserClick();
+  windows.Options().Show();
+  windows.Options().Command1.UserClick();
+  const auto& calls = platform::posix::ShellOpenCalls();
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[0].file, dir.Path("help.chm"));
+  EXPECT_EQ(calls[0].directory, dir.Root());
+  EXPECT_EQ(calls[1].file, "https://forum.example.org/nullora");
+  EXPECT_EQ(calls[1].directory, "C:\\");
+  EXPECT_EQ(calls[2].file, "mailto:support@example.org?subject=Nullora v2.0");
+  EXPECT_TRUE(calls[2].desktopOwner);
+  EXPECT_EQ(calls[3].file, dir.Path("help.chm"));
+  EXPECT_EQ(calls[3].show, 3) << "maximized";
 }
 
 // --- the options dialog -------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #undef RemoveDirectory
 
 #include "platform/win32/handle_checks.h"
+#include "platform/win32/owned_handles.h"
 #include "platform/win32/unicode.h"
 #include "platform/win32/win_errors.h"
 
@@ -56,9 +57,9 @@ IoError ListDirectory(const std::string& pattern, std::vector<DirEntry>* entries
 
   // The short names are never used, and fetching in large blocks saves round trips on big folders.
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileExW(widePattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                   nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (search == INVALID_HANDLE_VALUE) {
+  win32::UniqueFind search(FindFirstFileExW(widePattern.c_str(), FindExInfoBasic, &found,
+                                            FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!search.Valid()) {
     DWORD code = GetLastError();
     // Nothing matching in a folder that is there is an empty answer, not a failure.
     if ((code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) &&
@@ -72,14 +73,13 @@ IoError ListDirectory(const std::string& pattern, std::vector<DirEntry>* entries
   do {
     if (IsDotEntry(found.cFileName)) continue;
     // The attributes go up as the directory gives them. A host link to a directory shows its reparse
-    // point here under Wine too; a host link to a file looks like a plain file there, to every call
-    // that could be asked (the entry, a handle, the attribute tag), so it cannot be told apart.
+    // point here under Wine too; a host link to a file looks like a plain file here, and only a handle
+    // opened on it tells (QueryFileInfo and every open ask it).
     entries->push_back({WideToUtf8(found.cFileName), found.dwFileAttributes,
                         (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
-  } while (FindNextFileW(search, &found));
+  } while (FindNextFileW(search.Get(), &found));
   DWORD code = GetLastError();
   if (code != ERROR_NO_MORE_FILES) error = FromWin32Error(code);
-  FindClose(search);
   return error;
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "platform/win32/handle_checks.h"
+#include "platform/win32/owned_handles.h"
 #include "platform/win32/unicode.h"
 #include "platform/win32/win_errors.h"
 
@@ -53,17 +54,16 @@ std::optional<FileInfo> InfoFromEntry(const std::wstring& path) {
 // another handle holds exclusively can still be examined. A handle that reached something other than
 // the entry the path names (Wine's host link to a file) makes the path a link.
 std::optional<FileInfo> InfoFromHandle(const std::wstring& path) {
-  HANDLE handle =
+  win32::UniqueHandle handle(
       CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return std::nullopt;
   win32::HandleInfo data;
-  bool ok = win32::ReadHandleInfo(handle, &data);
+  bool ok = win32::ReadHandleInfo(handle.Get(), &data);
   // A link to a directory shows its reparse point by name on Windows and under Wine alike; only a file
   // needs the handle's word.
   bool elsewhere = ok && !(data.attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
-                   !HandleIsAt(handle, path);
-  CloseHandle(handle);
+                   !HandleIsAt(handle.Get(), path);
   if (!ok) return std::nullopt;
   if (elsewhere) data.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
   return MakeInfo(data.attributes, static_cast<DWORD>(data.size >> 32), static_cast<DWORD>(data.size),
@@ -148,17 +148,16 @@ IoError OsOpen(const std::string& path, Access access, unsigned share, Dispositi
     }
   }
 
+  // Closed on every way out but the one that hands it over.
+  win32::UniqueHandle owned(opened);
   // What the handle reached decides, whatever the name showed a moment before.
   IoError error = CheckWriteHandle(opened, widePath);
   if (error == IoError::None && disposition == Disposition::CreateAlways && !created) {
     LARGE_INTEGER zero{};
     if (!SetFilePointerEx(opened, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(opened)) error = LastError();
   }
-  if (error != IoError::None) {
-    CloseHandle(opened);
-    return error;
-  }
-  *handle = reinterpret_cast<FileHandle>(opened);
+  if (error != IoError::None) return error;
+  *handle = reinterpret_cast<FileHandle>(owned.Release());
   return IoError::None;
 }
 
@@ -211,13 +210,13 @@ IoError DeleteFile(const std::string& path) {
 IoError MoveFile(const std::string& from, const std::string& to) {
   std::wstring wideFrom = ToLongPathW(from);
   // Wine renames through a host link onto what it points to: a name that leads elsewhere stays.
-  HANDLE handle =
-      CreateFileW(wideFrom.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastError();
-  bool elsewhere = !HandleIsAt(handle, wideFrom);
-  CloseHandle(handle);
-  if (elsewhere) return IoError::IsLink;
+  {
+    win32::UniqueHandle handle(
+        CreateFileW(wideFrom.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return LastError();
+    if (!HandleIsAt(handle.Get(), wideFrom)) return IoError::IsLink;
+  }
   if (!MoveFileExW(wideFrom.c_str(), ToLongPathW(to).c_str(), 0)) return LastError();
   return IoError::None;
 }

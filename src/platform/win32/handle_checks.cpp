@@ -1,6 +1,7 @@
 #include "platform/win32/handle_checks.h"
 
 #include "platform/path_names.h"
+#include "platform/win32/owned_handles.h"
 #include "platform/win32/unicode.h"
 #include "platform/win32/win_errors.h"
 
@@ -47,9 +48,9 @@ std::wstring LeafOf(const std::wstring& path) {
 // The entry's name as its folder lists it: the long name for a short one, the stored case.
 std::wstring ListedName(const std::wstring& path) {
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return LeafOf(path);
-  FindClose(search);
+  UniqueFind search(
+      FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+  if (!search.Valid()) return LeafOf(path);
   return found.cFileName;
 }
 
@@ -94,11 +95,11 @@ std::wstring FolderReached(const std::wstring& folder) {
   static std::wstring lastReached;
   if (!lastReached.empty() && SameText(folder, lastFolder)) return lastReached;
   // Opened through whatever links lead to it: the file must lie in it, wherever that is.
-  HANDLE folderHandle = CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folderHandle == INVALID_HANDLE_VALUE) return {};
-  std::wstring reached = FinalPathOf(folderHandle);
-  CloseHandle(folderHandle);
+  UniqueHandle folderHandle(CreateFileW(folder.c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folderHandle) return {};
+  std::wstring reached = FinalPathOf(folderHandle.Get());
   if (reached.empty()) return {};
   if (!IsSlash(reached.back())) reached += L'\\';
   lastFolder = folder;
@@ -148,10 +149,11 @@ IoError CheckWriteHandle(HANDLE handle, const std::wstring& path) {
 IoError RemoveThroughHandle(const std::wstring& path, RemoveKind kind) {
   DWORD byName = GetFileAttributesW(path.c_str());
   if (byName == INVALID_FILE_ATTRIBUTES) return LastError();
-  HANDLE handle = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  UniqueHandle opened(CreateFileW(
+      path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!opened) return LastError();
+  HANDLE handle = opened.Get();
   IoError error = IoError::None;
   HandleInfo data;
   if (!ReadHandleInfo(handle, &data)) {
@@ -181,7 +183,6 @@ IoError RemoveThroughHandle(const std::wstring& path, RemoveKind kind) {
       }
     }
   }
-  CloseHandle(handle);
   return error;
 }
 

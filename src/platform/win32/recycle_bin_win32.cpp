@@ -177,18 +177,9 @@ std::string PercentDecoded(const std::string& text) {
   return decoded;
 }
 
-std::string ReadSmallFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  // An info file holds two short lines; anything far larger is not one.
-  std::string content(64 * 1024, '\0');
-  DWORD got = 0;
-  BOOL ok = ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &got, nullptr);
-  CloseHandle(file);
-  if (!ok) return {};
-  content.resize(got);
-  return content;
+// An info file holds two short lines; anything far larger is not one.
+std::string ReadInfoFile(const std::wstring& path) {
+  return platform::ReadSmallFile(WideToUtf8(path), 64 * 1024).value_or(std::string());
 }
 
 // The host path in the "Path=" line of the [Trash Info] group, decoded.
@@ -222,8 +213,8 @@ std::vector<TrashEntry> WineTrashEntries(const std::wstring& trash) {
   static constexpr wchar_t kSuffix[] = L".trashinfo";
   constexpr size_t kSuffixLength = sizeof kSuffix / sizeof kSuffix[0] - 1;
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((trash + L"\\info\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return entries;
+  win32::UniqueFind search(FindFirstFileW((trash + L"\\info\\*").c_str(), &found));
+  if (!search.Valid()) return entries;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     std::wstring infoName = found.cFileName;
@@ -232,13 +223,12 @@ std::vector<TrashEntry> WineTrashEntries(const std::wstring& trash) {
       continue;
     }
     std::wstring dataPath = trash + L"\\files\\" + infoName.substr(0, infoName.size() - kSuffixLength);
-    std::string hostPath = TrashInfoPath(ReadSmallFile(trash + L"\\info\\" + infoName));
+    std::string hostPath = TrashInfoPath(ReadInfoFile(trash + L"\\info\\" + infoName));
     if (hostPath.empty() || hostPath[0] != '/' || !Exists(dataPath)) continue;
     std::wstring originalPath = DosPathOfHostPath(hostPath);
     if (originalPath.empty()) continue;
     entries.push_back({originalPath, dataPath});
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.Get(), &found));
   return entries;
 }
 
@@ -301,8 +291,8 @@ void RemoveOrphanedTrashRecords() {
   static constexpr wchar_t kSuffix[] = L".trashinfo";
   constexpr size_t kSuffixLength = sizeof kSuffix / sizeof kSuffix[0] - 1;
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((trash + L"\\info\\*.trashinfo").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  win32::UniqueFind search(FindFirstFileW((trash + L"\\info\\*.trashinfo").c_str(), &found));
+  if (!search.Valid()) return;
   do {
     std::wstring infoName = found.cFileName;
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || infoName.size() <= kSuffixLength) continue;
@@ -311,8 +301,7 @@ void RemoveOrphanedTrashRecords() {
       // Never by name: a record that is a link would take what it points to with it.
       win32::RemoveThroughHandle(trash + L"\\info\\" + infoName, win32::RemoveKind::FileOrLink);
     }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.Get(), &found));
 }
 
 bool EmptyRecycleBin() {

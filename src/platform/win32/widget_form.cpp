@@ -165,6 +165,11 @@ bool FormWidget::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* res
     case DM_GETDEFID:
       *result = DefaultButtonId();
       return true;
+    case WM_HELP:
+      // F1 in any control comes up to its window.
+      Sink()->OnHelp();
+      *result = TRUE;
+      return true;
     default:
       return false;
   }

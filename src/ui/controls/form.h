@@ -70,6 +70,8 @@ class Form : protected platform::WidgetSink {
   virtual void Form_Activate() {}
   virtual void Form_Paint() {}
   virtual void Form_SessionEnd() {}
+  // F1, whichever control has the focus.
+  virtual void Form_Help() {}
 
   platform::WidgetStyle& Style() { return style_; }
 
@@ -78,6 +80,7 @@ class Form : protected platform::WidgetSink {
   void OnActivate() override { Form_Activate(); }
   void OnPaint() override { Form_Paint(); }
   void OnSessionEnd() override { Form_SessionEnd(); }
+  void OnHelp() override { Form_Help(); }
 
  private:
   std::string name_;
