@@ -1,6 +1,7 @@
 #include "app/fStart.h"
 
 #include "app/startup_settings.h"
+#include "cleaner/fInfo2.h"
 #include "jobs/fDrive.h"
 #include "jobs/fFiles.h"
 #include "jobs/fFolders.h"
@@ -52,8 +53,13 @@ fInfo& AppWindows::Info() {
   return *info_;
 }
 
+fInfo2& AppWindows::Warning() {
+  if (!warning_) warning_ = std::make_unique<fInfo2>();
+  return *warning_;
+}
+
 fSettings& AppWindows::Settings() {
-  if (!settings_) settings_ = std::make_unique<fSettings>(Options(), Info());
+  if (!settings_) settings_ = std::make_unique<fSettings>(Options(), Info(), Warning());
   return *settings_;
 }
 

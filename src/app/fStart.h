@@ -16,6 +16,7 @@ class fDrive;
 class fSettings;
 class fOptions;
 class fInfo;
+class fInfo2;
 
 // The windows start-up can open; created when first needed, alive until the process ends.
 struct AppWindows {
@@ -28,6 +29,7 @@ struct AppWindows {
   fSettings& Settings();
   fOptions& Options();
   fInfo& Info();
+  fInfo2& Warning();
 
  private:
   // A job dialog's "Options" opens the options dialog, which then only closes again.
@@ -40,6 +42,7 @@ struct AppWindows {
   std::unique_ptr<fDrive> drive_;
   std::unique_ptr<fOptions> options_;
   std::unique_ptr<fInfo> info_;
+  std::unique_ptr<fInfo2> warning_;
   std::unique_ptr<fSettings> settings_;
 };
 

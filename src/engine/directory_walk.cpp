@@ -95,6 +95,26 @@ size_t Walk(const std::string& path, const std::string& pattern, std::vector<std
 
 }  // namespace
 
+namespace {
+
+bool IsRealFolder(const std::string& path) {
+  const uint32_t attributes = platform::GetFileAttributes(path);
+  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) &&
+         !(attributes & platform::kAttrReparsePoint);
+}
+
+}  // namespace
+
+bool FoldersStillReal(const std::string& root, const std::string& file) {
+  if (file.compare(0, root.size(), root) != 0) return false;
+  if (!IsRealFolder(root.size() > 3 ? root.substr(0, root.size() - 1) : root)) return false;
+  for (size_t slash = file.find('\\', root.size()); slash != std::string::npos;
+       slash = file.find('\\', slash + 1)) {
+    if (!IsRealFolder(file.substr(0, slash))) return false;
+  }
+  return true;
+}
+
 void ScanDir(const std::string& DirName, std::vector<std::string>& Directories,
              std::vector<std::string>& Files, WipeProgress* progress) {
   Files.clear();

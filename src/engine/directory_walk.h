@@ -27,6 +27,11 @@ size_t GetFilesInDirs(const std::string& path, const std::string& pattern, std::
 
 // Fills `Directories` with every subdirectory below `DirName` (which ends in a backslash) and `Files`
 // with every file in it and below it, hidden and system files included, and with every link found.
+// The root (ending in a backslash) and every folder between it and `file` are still real folders: none
+// has become a link since the listing. Their entries tell, on Windows and under Wine alike; the file's
+// own handle is checked when a routine opens it.
+bool FoldersStillReal(const std::string& root, const std::string& file);
+
 void ScanDir(const std::string& DirName, std::vector<std::string>& Directories,
              std::vector<std::string>& Files, WipeProgress* progress = nullptr);
 

@@ -8,29 +8,6 @@
 
 namespace nullora {
 
-namespace {
-
-// What its entry says is enough here: a link to a folder shows as one by name, on Windows as under Wine;
-// the file's own handle is checked when the routine opens it.
-bool IsRealFolder(const std::string& path) {
-  const uint32_t attributes = platform::GetFileAttributes(path);
-  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) &&
-         !(attributes & platform::kAttrReparsePoint);
-}
-
-// The root (ending in a backslash) and every folder between it and `file` are still real folders.
-bool NoLinkBetween(const std::string& root, const std::string& file) {
-  if (file.compare(0, root.size(), root) != 0) return false;
-  if (!IsRealFolder(root.size() > 3 ? root.substr(0, root.size() - 1) : root)) return false;
-  for (size_t slash = file.find('\\', root.size()); slash != std::string::npos;
-       slash = file.find('\\', slash + 1)) {
-    if (!IsRealFolder(file.substr(0, slash))) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 TreeJobDialog::TreeJobDialog(std::string name, std::string caption)
     : JobDialog(std::move(name), std::move(caption)),
       List1(*this, nullptr, "List1"),
@@ -54,7 +31,7 @@ void TreeJobDialog::WipeTreeFile(const std::string& root, const std::string& fil
   lblLocation.SetText(file);
   // Delete Only writes nothing and never yields: the window breathes between files.
   Progress.Breathe();
-  if (!NoLinkBetween(root, file)) {
+  if (!FoldersStillReal(root, file)) {
     // A folder on the way has become a link (nothing is done through it) or is gone, with the file.
     if (platform::GetFileAttributes(file) != platform::kInvalidAttributes) ++tally.filesLeft;
     return;

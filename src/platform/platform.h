@@ -20,6 +20,7 @@
 #undef RemoveDirectory
 #undef GetDriveType
 #undef GetDiskFreeSpace
+#undef DeleteUrlCacheEntry
 
 namespace nullora::platform {
 
@@ -152,6 +153,43 @@ std::optional<std::string> RegistryReadString(RegistryRoot root, const std::stri
                                               const std::string& name);
 // True when the value is gone afterwards (also when it never was there).
 bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name);
+
+// Deletes `key` with every key and value below it; true when it is gone (also when it never was).
+bool RegistryDeleteTree(RegistryRoot root, const std::string& key);
+
+// --- what the privacy cleaner reaches ------------------------------------------------------------------
+
+// The executable names of the running processes ("iexplore.exe"); empty when the list cannot be taken.
+std::vector<std::string> RunningProcessNames();
+// A shell special folder by its CSIDL number (8 Recent, 32 Internet cache, 33 Cookies, 34 History),
+// without a final backslash; empty when the folder is unknown or missing.
+std::string SpecialFolderPath(int csidl);
+// The user's temporary folder, with its final backslash; empty when there is none.
+std::string TempFolderPath();
+// The user's profile folder and the Windows folder, without a final backslash; empty when unknown.
+std::string ProfileFolderPath();
+std::string WindowsFolderPath();
+
+// The browser's URL cache. Entry types are the platform's bits (cookie 0x00100000, history 0x00200000).
+struct UrlCacheEntry {
+  std::string url;
+  uint32_t type = 0;
+};
+// The cache groups; false when they cannot be listed for any reason but there being none.
+bool UrlCacheGroups(std::vector<int64_t>* groups);
+// The entries of a group, or with no group the entries the cache lists outside any group.
+std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group);
+bool DeleteUrlCacheEntry(const std::string& url);
+// Removes an (empty) group without flushing what it may still hold.
+bool DeleteUrlCacheGroup(int64_t group);
+// The browser's history store (IUrlHistoryStg2::ClearHistory); false when it cannot be reached.
+bool ClearBrowserHistoryStore();
+// The shell's AutoComplete clearing export, when the platform has it; false when not.
+bool ClearAutoCompleteExport();
+
+// Asks the system to let the program finish a clean run before the session ends (with a reason the user
+// can read), and lets it go again with an empty reason.
+void SetShutdownBlockReason(const std::string& reason);
 
 // The directory of the running program, without a final backslash unless it is a drive root ("C:").
 std::string ApplicationDirectory();

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "cleaner/fInfo2.h"
+#include "cleaner/modClean.h"
 #include "platform/platform.h"
 #include "platform/resource_ids.h"
 #include "platform/widgets.h"
@@ -67,7 +69,7 @@ std::string DailyTimeText(const std::string& hour, const std::string& minute, co
   return TwoDigits(h) + TwoDigits(m) + half;
 }
 
-fSettings::fSettings(fOptions& options, fInfo& info)
+fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
     : ui::Form("fSettings"),
       TreeView1(*this, nullptr, "TreeView1"),
       Frame1(*this, nullptr, "Frame1"),
@@ -97,7 +99,8 @@ fSettings::fSettings(fOptions& options, fInfo& info)
       mPopRestore(mPopupSys.AddItem("mPopRestore", "&Restore")),
       mPopExit(mPopupSys.AddItem("mPopExit", "E&xit")),
       options_(options),
-      info_(info) {
+      info_(info),
+      warning_(warning) {
   SetCaption("Nullora");
   SetSize(9600, 7680);
   TreeView1.Move(120, 120, 3600, 4800);
@@ -153,9 +156,7 @@ fSettings::fSettings(fOptions& options, fInfo& info)
 
   Timer1.SetInterval(60000);
   Timer1.SetEnabled(false);
-  Timer1.OnTimer = [this] {
-    if (ScheduleTick) ScheduleTick();
-  };
+  Timer1.OnTimer = [this] { Timer1_Timer(); };
 
   TreeView1.NodeCheck = [this](ui::Node& node) { TreeView1_NodeCheck(node); };
   Check1.Click = [this] { Check1_Click(); };
@@ -169,9 +170,7 @@ fSettings::fSettings(fOptions& options, fInfo& info)
   cmdHelp.Click = [this] { cmdHelp_Click(); };
   cmdSupport.Click = [this] { cmdSupport_Click(); };
   cmdEmailSupport.Click = [this] { cmdEmailSupport_Click(); };
-  CmdClean.Click = [this] {
-    if (StartCleanRun) StartCleanRun();
-  };
+  CmdClean.Click = [this] { CmdClean_Click(); };
   mPopRestore.Click = [this] { Show(); };
   mPopExit.Click = [this] { RequestExit(); };
   Tray.MouseEvent = [this](platform::TrayMouse event) {
@@ -217,8 +216,6 @@ void fSettings::Form_Load() {
   ui::DoEvents();
 
   Check1.SetValue(AppSettings.RunAtStartup != 0 ? ui::kChecked : ui::kUnchecked);
-  // "Secure Delete Now !!" starts nothing until the clean run is there to start.
-  CmdClean.SetEnabled(static_cast<bool>(StartCleanRun));
   Show();
   Refresh();
   AddTrayIcon(*this);
@@ -369,6 +366,86 @@ void fSettings::RequestExit() {
   ui::Application::Get().Defer([this] {
     if (Loaded()) Unload();
   });
+}
+
+void fSettings::Form_QueryUnload(bool& cancel, ui::UnloadMode mode) {
+  (void)mode;
+  // Every way of ending during a run goes one way: the run stops at its next file, then the window
+  // unloads, never while a file is half overwritten or while the run still touches this window.
+  if (running_) {
+    cancel = true;
+    exitAfterRun_ = true;
+    StopCleanRun();
+  }
+}
+
+void fSettings::Form_SessionEnd() {
+  if (AppSettings.AutoCleanMode == 1 && !running_) {
+    // Windows is asked to wait, with a reason the user can read, while the clean runs.
+    platform::SetShutdownBlockReason("Nullora is cleaning up before Windows shuts down.");
+    RunExclusive(true);
+    platform::SetShutdownBlockReason("");
+  }
+  Unload(ui::UnloadMode::AppWindows);
+}
+
+void fSettings::Timer1_Timer() {
+  if (ScheduleTickStartsRun(AppSettings.AutoCleanMode, AppSettings.DailyRunTime, Schedule))
+    RunExclusive(true);
+}
+
+void fSettings::CmdClean_Click() {
+  if (running_) return;
+  if (AppSettings.ShowInfoDialog2 != 0) {
+    RunExclusive(false);
+    return;
+  }
+  // The warning decides; while it is up, no second run can be asked for.
+  ProceedWithClean = false;
+  CmdClean.SetEnabled(false);
+  warning_.Closed = [this] {
+    CmdClean.SetEnabled(!running_);
+    if (ProceedWithClean) ui::Application::Get().Defer([this] { RunExclusive(false); });
+  };
+  warning_.Show();
+}
+
+void fSettings::SetRunControlsEnabled(bool enabled) {
+  Check1.SetEnabled(enabled);
+  for (ui::ComboBox* box : {&cboHour, &CboMinute, &cboAMorPM}) box->SetEnabled(enabled);
+  for (int index = 0; index < 4; ++index) Option1[index].SetEnabled(enabled);
+  TreeView1.SetEnabled(enabled);
+  CmdClean.SetEnabled(enabled);
+  cmdOk.SetEnabled(enabled);
+  cmdOptions.SetEnabled(enabled);
+  if (enabled) EnableDailyTime();
+}
+
+void fSettings::RunExclusive(bool background) {
+  if (running_) {
+    runPending_ = true;
+    return;
+  }
+  running_ = true;
+  SetRunControlsEnabled(false);
+  CleanView view{ProgressBar1, LblProgress,
+                 ProgressBar2, lblProgress2,
+                 lblProgress3, [this](const std::string& text) { ShowTrayBalloon(*this, text); }};
+  RunClean(background, view);
+  lblProgress2.SetCaption("Current File:");
+  lblProgress3.SetCaption("");
+  ProgressBar2.SetValue(0);
+  SetRunControlsEnabled(true);
+  running_ = false;
+  if (exitAfterRun_) {
+    runPending_ = false;
+    ui::Application::Get().Defer([this] {
+      if (Loaded()) Unload();
+    });
+    return;
+  }
+  if (!background) Show();
+  if (std::exchange(runPending_, false)) RunExclusive(true);
 }
 
 }  // namespace nullora

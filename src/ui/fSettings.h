@@ -21,12 +21,14 @@
 #include "ui/controls/timer.h"
 #include "ui/controls/tray_icon.h"
 #include "ui/controls/tree_view.h"
+#include "ui/scheduler.h"
 #include "ui/tip_pane.h"
 
 namespace nullora {
 
 class fOptions;
 class fInfo;
+class fInfo2;
 
 // "1201PM" from what the three time boxes say, or "" when they do not make a time: an hour 1 to 12, a
 // minute 0 to 59 (one or two digits each) and AM or PM in any case, blanks around each ignored.
@@ -34,7 +36,7 @@ std::string DailyTimeText(const std::string& hour, const std::string& minute, co
 
 class fSettings : public ui::Form {
  public:
-  fSettings(fOptions& options, fInfo& info);
+  fSettings(fOptions& options, fInfo& info, fInfo2& warning);
 
   ui::TreeView TreeView1;
   ui::ImageList ImageList1{"ImageList1"};
@@ -67,9 +69,9 @@ class fSettings : public ui::Form {
   ui::MenuItem& mPopExit;
   ui::TrayIcon Tray;
 
-  // Where the clean run and the scheduler plug in: "Secure Delete Now !!" and each tick of Timer1.
-  std::function<void()> StartCleanRun;
-  std::function<void()> ScheduleTick;
+  // The schedule's memory between ticks.
+  ScheduleState Schedule;
+  bool CleanRunning() const { return running_; }
 
   void ChangeGroupSettings(int NodeIndex, bool NodeChecked);
   void ReadTreeChecks();
@@ -78,14 +80,21 @@ class fSettings : public ui::Form {
   void GotoURL(const std::string& URL);
 
   // The tray menu's Exit: the main window unloads once the menu and the icon's window procedure have
-  // returned, never from inside them.
+  // returned, never from inside them, and once a clean run in progress has stopped at its next file.
   void RequestExit();
+  // One clean run at a time: a run asked for while one goes on waits until it ends. The controls of a
+  // manual run are disabled during any run.
+  void RunExclusive(bool background);
+  // A tick of Timer1.
+  void Timer1_Timer();
 
  protected:
   void Form_Load() override;
   void Form_Activate() override;
   void Form_Paint() override;
   void Form_Unload(bool& cancel) override;
+  void Form_QueryUnload(bool& cancel, ui::UnloadMode mode) override;
+  void Form_SessionEnd() override;
   void Form_Help() override { cmdHelp_Click(); }
 
  private:
@@ -98,10 +107,16 @@ class fSettings : public ui::Form {
   void cmdHelp_Click();
   void cmdSupport_Click();
   void cmdEmailSupport_Click();
+  void CmdClean_Click();
+  void SetRunControlsEnabled(bool enabled);
 
   fOptions& options_;
   fInfo& info_;
+  fInfo2& warning_;
   bool toldRunAtLogonRefused_ = false;
+  bool running_ = false;
+  bool runPending_ = false;
+  bool exitAfterRun_ = false;
 };
 
 }  // namespace nullora

@@ -44,6 +44,22 @@ struct ShellOpenCall {
 };
 std::vector<ShellOpenCall>& ShellOpenCalls();
 
+// What the privacy cleaner finds: running processes, special folders, the URL cache; and what it asked.
+struct CleanerWorld {
+  std::vector<std::string> processes;
+  std::map<int, std::string> specialFolders;  // CSIDL -> Windows-form path
+  std::string tempFolder;                     // with its final backslash
+  std::string profileFolder;
+  std::string windowsFolder;
+  std::vector<UrlCacheEntry> cache;                      // entries outside any group
+  std::map<int64_t, std::vector<UrlCacheEntry>> groups;  // group -> its entries
+  bool groupsFail = false;
+  std::vector<std::string> calls;
+  std::vector<std::string> deletedRegistryPaths;
+  std::string shutdownBlockReason;
+};
+CleanerWorld& Cleaner();
+
 // The Recycle Bin: a directory (Windows form, on a mapped drive) whose entries are the bin's items.
 // Empty: no bin at all, which the shell reports as an empty bin.
 // Setting the bin clears the faults below.

@@ -58,6 +58,8 @@ class Form : protected platform::WidgetSink {
 
   // Simulates what the user can do to the window itself, for head-less tests.
   void UserClose() { OnUserClose(); }
+  // What Windows ending the session (shutdown, log-off) does to it.
+  void UserSessionEnd() { OnSessionEnd(); }
 
   // Called by Control.
   void AddControl(Control* control);

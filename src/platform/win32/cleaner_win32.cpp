@@ -1,0 +1,200 @@
+// What the privacy cleaner reaches on Windows: the process list, the shell's special folders, registry
+// trees, the browser's URL cache (wininet), its history store and the AutoComplete export.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+#include <urlhist.h>
+#include <wininet.h>
+
+// <wininet.h> maps this name to its A/W variant; here it is the seam's own function.
+#undef DeleteUrlCacheEntry
+
+#include <vector>
+
+#include "platform/win32/owned_handles.h"
+#include "platform/win32/unicode.h"
+
+namespace nullora::platform {
+
+namespace {
+
+using win32::ComRef;
+using win32::UniqueHandle;
+using win32::Utf8ToWide;
+using win32::WideToUtf8;
+
+HKEY RootKeyOf(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+  }
+  return HKEY_CURRENT_USER;
+}
+
+std::string WithoutFinalBackslash(std::string path) {
+  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+// Walks the entries a cache enumeration gives, each fetched into a block of exactly the size the cache
+// asks for (one at a time, as large as that entry needs).
+template <typename First, typename Next>
+std::vector<UrlCacheEntry> WalkEntries(First first, Next next) {
+  std::vector<UrlCacheEntry> entries;
+  std::vector<BYTE> block;
+  DWORD size = 0;
+  HANDLE find = first(nullptr, &size);
+  if (!find && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+    block.assign(size, 0);
+    find = first(reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(block.data()), &size);
+  }
+  if (!find) return entries;
+  for (;;) {
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(block.data());
+    if (info->lpszSourceUrlName)
+      entries.push_back({WideToUtf8(info->lpszSourceUrlName), info->CacheEntryType});
+    size = 0;
+    if (next(find, nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+    block.assign(size, 0);
+    if (!next(find, reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(block.data()), &size)) break;
+  }
+  FindCloseUrlCache(find);
+  return entries;
+}
+
+}  // namespace
+
+bool RegistryDeleteTree(RegistryRoot root, const std::string& key) {
+  LSTATUS status = RegDeleteTreeW(RootKeyOf(root), Utf8ToWide(key).c_str());
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+std::vector<std::string> RunningProcessNames() {
+  std::vector<std::string> names;
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return names;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry)) {
+    names.push_back(WideToUtf8(entry.szExeFile));
+  }
+  return names;
+}
+
+std::string SpecialFolderPath(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
+  return WithoutFinalBackslash(WideToUtf8(path));
+}
+
+std::string TempFolderPath() {
+  wchar_t path[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathW(MAX_PATH + 1, path);
+  if (length == 0 || length > MAX_PATH) return {};
+  std::string folder = WideToUtf8(path);
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string ProfileFolderPath() {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  return WithoutFinalBackslash(WideToUtf8(path));
+}
+
+std::string WindowsFolderPath() {
+  wchar_t path[MAX_PATH] = {};
+  UINT length = GetWindowsDirectoryW(path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return WithoutFinalBackslash(WideToUtf8(path));
+}
+
+bool UrlCacheGroups(std::vector<int64_t>* groups) {
+  groups->clear();
+  GROUPID group = 0;
+  HANDLE find = FindFirstUrlCacheGroup(0, CACHEGROUP_SEARCH_ALL, nullptr, 0, &group, nullptr);
+  if (!find) {
+    // "No groups" comes as any of these, depending on the system.
+    DWORD code = GetLastError();
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_ITEMS || code == ERROR_NO_MORE_FILES;
+  }
+  // Every "next" that fails ends the walk, whatever it says: a walk that would not end is worse.
+  do {
+    groups->push_back(group);
+  } while (groups->size() < 100000 && FindNextUrlCacheGroup(find, &group, nullptr));
+  FindCloseUrlCache(find);
+  return true;
+}
+
+std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group) {
+  const GROUPID id = group ? static_cast<GROUPID>(*group) : 0;
+  const DWORD filter = group ? URLCACHE_FIND_DEFAULT_FILTER : URLCACHE_FIND_DEFAULT_FILTER;
+  return WalkEntries(
+      [&](INTERNET_CACHE_ENTRY_INFOW* info, DWORD* size) {
+        return FindFirstUrlCacheEntryExW(nullptr, 0, filter, id, info, size, nullptr, nullptr, nullptr);
+      },
+      [](HANDLE find, INTERNET_CACHE_ENTRY_INFOW* info, DWORD* size) {
+        return FindNextUrlCacheEntryExW(find, info, size, nullptr, nullptr, nullptr) != FALSE;
+      });
+}
+
+bool DeleteUrlCacheEntry(const std::string& url) {
+  return DeleteUrlCacheEntryW(Utf8ToWide(url).c_str()) != FALSE;
+}
+
+bool DeleteUrlCacheGroup(int64_t group) {
+  return ::DeleteUrlCacheGroup(static_cast<GROUPID>(group), 0, nullptr) != FALSE;
+}
+
+bool ClearBrowserHistoryStore() {
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  bool cleared = false;
+  {
+    ComRef<IUrlHistoryStg2> history;
+    if (SUCCEEDED(CoCreateInstance(CLSID_CUrlHistory, nullptr, CLSCTX_INPROC_SERVER, IID_IUrlHistoryStg2,
+                                   history.OutVoid()))) {
+      cleared = SUCCEEDED(history->ClearHistory());
+    }
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return cleared;
+}
+
+bool ClearAutoCompleteExport() {
+  HMODULE shdocvw = LoadLibraryW(L"shdocvw.dll");
+  if (!shdocvw) return false;
+  using ClearAutoComplete = DWORD(WINAPI*)(DWORD);
+  auto clear = reinterpret_cast<ClearAutoComplete>(
+      reinterpret_cast<void*>(GetProcAddress(shdocvw, MAKEINTRESOURCEA(211))));
+  if (clear) clear(0);
+  FreeLibrary(shdocvw);
+  return clear != nullptr;
+}
+
+void SetShutdownBlockReason(const std::string& reason) {
+  // The reason hangs on the program's main window: the first of its top-level windows that shows.
+  HWND window = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM found) -> BOOL {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&window));
+  if (!window) return;
+  if (reason.empty()) {
+    ShutdownBlockReasonDestroy(window);
+  } else {
+    ShutdownBlockReasonCreate(window, Utf8ToWide(reason).c_str());
+  }
+}
+
+}  // namespace nullora::platform

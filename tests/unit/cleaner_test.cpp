@@ -1,0 +1,239 @@
+// The privacy cleaner and the schedule, head-less in the workbench: each item against a prepared state,
+// the run's order and texts, the warning, one run at a time, ending during a run, the schedule's ticks.
+#include <gtest/gtest.h>
+
+#include "app/fStart.h"
+#include "cleaner/fInfo2.h"
+#include "cleaner/modClean.h"
+#include "shared/records.h"
+#include "shared/settings_store.h"
+#include "support/settings_sandbox.h"
+#include "support/test_files.h"
+#include "ui/controls/application.h"
+#include "ui/fSettings.h"
+#include "ui/scheduler.h"
+
+#ifndef _WIN32
+#include "platform/posix/head_less.h"
+#include "platform/posix/posix_stand_in.h"
+
+namespace nullora {
+namespace {
+
+using platform::RegistryRoot;
+
+class CleanerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::Application::Get().Reset();
+    platform::posix::ClearRegistry();
+    platform::posix::Cleaner() = {};
+    platform::posix::SetRecycleBin("");
+    AppSettings = {};
+    AppSettings.ShowInfoDialog2 = 1;
+    WipeOptions = {};
+    WipeOptions.OpMethod = "0";
+  }
+  void TearDown() override { ui::Application::Get().Reset(); }
+
+  fSettings& Main() {
+    windows.Settings().Load();
+    return windows.Settings();
+  }
+  void Select(std::initializer_list<int> items) {
+    for (int k : items) AppSettings.CleanKeys[static_cast<size_t>(k - 1)] = -1;
+  }
+  void Key(const std::string& key, const std::string& name = "v") {
+    platform::RegistryWriteString(RegistryRoot::CurrentUser, key, name, "trace");
+  }
+  bool HasKey(const std::string& key) {
+    for (const auto& [path, value] : platform::posix::RegistryContents()) {
+      if (path.rfind("HKCU\\" + key + "\\", 0) == 0) return true;
+    }
+    return false;
+  }
+
+  test::SettingsSandbox settings;
+  test::TestDir dir;
+  test::FakeTime time;
+  AppWindows windows;
+};
+
+TEST_F(CleanerTest, ARunGoesThroughTheSelectedItemsInOrderWithTheirTextsAndBalloons) {
+  fSettings& main = Main();
+  std::vector<std::string> seen;
+  main.LblProgress.SetCaption("");
+  Select({2, 7});
+  Key("Software\\Microsoft\\Search Assistant\\ACMru\\5603\\a\\b");
+  Key("Software\\Microsoft\\Search Assistant\\Other");
+  Key("Software\\Microsoft\\Internet Explorer\\TypedURLs", "url1");
+  Key("Software\\Microsoft\\Internet Explorer\\Main");
+  AppSettings.CleanKeys[4] = 1;  // a hand-edited "1" selects nothing
+  platform::posix::Cleaner().cache = {{"http://a/cookie", kCookieCacheEntry}};
+  main.RunExclusive(true);
+  EXPECT_EQ(main.ProgressBar1.Value(), 100);
+  EXPECT_EQ(main.LblProgress.Caption(), "Clean Complete.");
+  EXPECT_FALSE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Search Assistant\\Other"));
+  EXPECT_FALSE(HasKey("Software\\Microsoft\\Internet Explorer\\TypedURLs"));
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Internet Explorer\\Main"));
+  EXPECT_EQ(platform::posix::Cleaner().cache.size(), 1u) << "cookies were not selected";
+  EXPECT_EQ(platform::posix::LastTrayIcon().balloonText, kBackgroundEndText);
+  EXPECT_EQ(platform::posix::LastTrayIcon().balloons, 2);
+  EXPECT_GE(time.clock.SleptMs(), 1000u) << "half a second before each selected item";
+}
+
+TEST_F(CleanerTest, TheUrlCacheMaskDecidesEveryEntryAndOnlyTheCacheItemRemovesEmptiedGroups) {
+  auto& world = platform::posix::Cleaner();
+  world.cache = {{"page", 0},
+                 {"cookie", kCookieCacheEntry},
+                 {"history", kUrlHistoryCacheEntry},
+                 {"both", kCookieCacheEntry | kUrlHistoryCacheEntry}};
+  world.groups[7] = {{"grouped page", 0}, {"grouped cookie", kCookieCacheEntry}};
+  world.groups[8] = {{"grouped page 2", 0}};
+  ClearCookies();
+  EXPECT_EQ(world.cache.size(), 2u);
+  EXPECT_EQ(world.groups.size(), 2u) << "cookies remove no group";
+  EXPECT_EQ(world.groups[7].size(), 1u);
+  ClearUrlCache(0);
+  ASSERT_EQ(world.cache.size(), 1u);
+  EXPECT_EQ(world.cache[0].url, "history");
+  EXPECT_TRUE(world.groups.empty()) << "emptied groups go with the cache item";
+  world.groupsFail = true;
+  world.cache.push_back({"late page", 0});
+  ClearUrlCache(0);
+  EXPECT_EQ(world.cache.size(), 1u) << "entries outside groups are cleared even when groups cannot be listed";
+  ClearUrlHistory();
+  EXPECT_TRUE(world.cache.empty());
+  EXPECT_EQ(world.calls.back(), "ClearHistory");
+}
+
+TEST_F(CleanerTest, FoldersAreWipedButForALockedFileALinkedTargetAndATempThatIsADrive) {
+  test::TestDir outside;
+  outside.MakeFile("keep.txt", "precious");
+  dir.MakeDir("temp\\sub");
+  dir.MakeFile("temp\\a.tmp", "a");
+  dir.MakeFile("temp\\sub\\b.tmp", "b");
+  std::string locked = dir.MakeFile("temp\\locked.tmp", "in use");
+  std::filesystem::create_symlink(outside.HostPath("keep.txt"), dir.HostPath("temp\\link.tmp"));
+  platform::File holder = platform::File::Open(locked, platform::Access::Write, platform::kShareNone,
+                                               platform::Disposition::OpenExisting);
+  auto& world = platform::posix::Cleaner();
+  world.tempFolder = dir.Path("temp\\");
+  world.profileFolder = dir.Path("profile");
+  Select({3});
+  fSettings& main = Main();
+  main.RunExclusive(false);
+  EXPECT_FALSE(dir.Exists("temp\\a.tmp"));
+  EXPECT_FALSE(dir.Exists("temp\\sub\\b.tmp"));
+  EXPECT_TRUE(dir.Exists("temp\\sub")) << "folders stay";
+  EXPECT_EQ(dir.Read("temp\\locked.tmp"), "in use");
+  EXPECT_EQ(outside.Read("keep.txt"), "precious");
+  EXPECT_TRUE(main.CmdClean.Enabled());
+  holder.Close();
+
+  world.tempFolder = dir.Root();
+  EXPECT_EQ(GetTempFolder(), "") << "a TEMP that is a drive's root is refused";
+  world.tempFolder = dir.Path("profile\\");
+  EXPECT_EQ(GetTempFolder(), "");
+}
+
+TEST_F(CleanerTest, IndexDatFilesThatExistAreZeroedInPlaceAndNoneIsCreated) {
+  dir.MakeDir("cookies");
+  dir.MakeDir("history\\h1");
+  dir.MakeDir("cache");
+  dir.MakeFile("cookies\\index.dat", 70000, 'c');
+  dir.MakeFile("history\\h1\\index.dat", 5, 'h');
+  auto& world = platform::posix::Cleaner();
+  world.specialFolders = {{33, dir.Path("cookies")}, {34, dir.Path("history")}, {32, dir.Path("cache")}};
+  ClearIndexDatFiles();
+  EXPECT_EQ(dir.Read("cookies\\index.dat"), std::string(70000, '\0'));
+  EXPECT_EQ(dir.Read("history\\h1\\index.dat"), std::string(5, '\0'));
+  EXPECT_FALSE(dir.Exists("cache\\Content.IE5\\index.dat"));
+}
+
+TEST_F(CleanerTest, OnlyContinueInTheWarningStartsAManualRun) {
+  AppSettings.ShowInfoDialog2 = 0;
+  Select({2});
+  fSettings& main = Main();
+  fInfo2& warning = windows.Warning();
+  for (int answer = 0; answer < 3; ++answer) {
+    Key("Software\\Microsoft\\Search Assistant\\ACMru\\1");
+    main.CmdClean.UserClick();
+    ASSERT_TRUE(warning.Visible());
+    EXPECT_FALSE(main.CmdClean.Enabled()) << "no second run while the warning is up";
+    if (answer == 0) warning.cmdNo.UserClick();
+    if (answer == 1) warning.UserClose();
+    if (answer == 2) warning.cmdYes.UserClick();
+    ui::Application::Get().RunDeferred();
+    EXPECT_EQ(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"), answer != 2) << answer;
+    EXPECT_TRUE(main.CmdClean.Enabled());
+  }
+}
+
+TEST_F(CleanerTest, ATickDuringARunWaitsForItAndClosingDuringARunStopsItThenCloses) {
+  fSettings& main = Main();
+  Select({2, 4, 7});
+  int ticks = 0;
+  main.Timer1.SetInterval(100);
+  main.Timer1.SetEnabled(true);
+  main.Timer1.OnTimer = [&] {
+    if (++ticks == 1) main.RunExclusive(true);  // a scheduled run asked for inside the manual one
+  };
+  main.RunExclusive(false);
+  EXPECT_EQ(platform::posix::LastTrayIcon().balloons, 2) << "the scheduled run came after the manual one";
+
+  Key("Software\\Microsoft\\Internet Explorer\\TypedURLs", "url1");
+  main.Timer1.OnTimer = [&] { main.UserClose(); };
+  main.RunExclusive(false);
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Internet Explorer\\TypedURLs")) << "stopped before item 7";
+  EXPECT_TRUE(main.Loaded()) << "not while the run still touches the window";
+  ui::Application::Get().RunDeferred();
+  EXPECT_FALSE(main.Loaded());
+}
+
+TEST_F(CleanerTest, AtShutdownModeOneCleansWithWindowsWaitingAndExitDoesNot) {
+  AppSettings.AutoCleanMode = 1;
+  Select({2});
+  Key("Software\\Microsoft\\Search Assistant\\ACMru\\1");
+  fSettings& main = Main();
+  main.RequestExit();
+  ui::Application::Get().RunDeferred();
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru")) << "Exit runs no clean";
+  main.Load();
+  platform::posix::Cleaner().shutdownBlockReason = "unset";
+  main.UserSessionEnd();
+  EXPECT_FALSE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
+  EXPECT_EQ(platform::posix::Cleaner().shutdownBlockReason, "") << "asked to wait, then let go";
+  EXPECT_FALSE(main.Loaded());
+}
+
+TEST(Schedule, DailyAtItsMinuteOnceAndAfterTheBrowserClosedOnce) {
+  test::FakeTime time;
+  platform::posix::Cleaner() = {};
+  ScheduleState state;
+  time.clock.Advance(12 * 3600000ULL + 60000 - (time.clock.NowMs() % 86400000ULL));  // 12:01:00
+  EXPECT_EQ(DailyTimeOf(time.clock.SecondsSinceMidnight()), "1201PM");
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "1202PM", state));
+  EXPECT_TRUE(ScheduleTickStartsRun(2, "1201PM", state));
+  time.clock.Advance(20000);
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "1201PM", state)) << "a late tick in the same minute";
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "1201pm", state));
+  EXPECT_EQ(DailyTimeOf(5 * 60), "1205AM");
+
+  auto& processes = platform::posix::Cleaner().processes;
+  processes = {"IEXPLORE.EXE"};
+  EXPECT_FALSE(ScheduleTickStartsRun(3, "", state));
+  EXPECT_FALSE(ScheduleTickStartsRun(3, "", state)) << "the upper-case name is not the browser";
+  processes = {"explorer.exe", "iexplore.exe"};
+  EXPECT_FALSE(ScheduleTickStartsRun(3, "", state));
+  EXPECT_FALSE(ScheduleTickStartsRun(3, "", state));
+  processes = {"explorer.exe"};
+  EXPECT_TRUE(ScheduleTickStartsRun(3, "", state));
+  EXPECT_FALSE(ScheduleTickStartsRun(3, "", state));
+  EXPECT_FALSE(ScheduleTickStartsRun(1, "", state));
+}
+
+}  // namespace
+}  // namespace nullora
+#endif
