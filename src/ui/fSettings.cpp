@@ -94,7 +94,7 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
       Timer1(*this, "Timer1"),
       Image1(*this, nullptr, "Image1", platform::kJobPicture1),
       Line1(*this, nullptr, "Line1"),
-      Tips(*this, 120, 5040, 9240, 1920),
+      Tips(*this, 120, 5400, 9240, 1560),
       mnuNullora(mPopupSys.AddItem("mnuNullora", "Nullora")),
       mPopRestore(mPopupSys.AddItem("mPopRestore", "&Restore")),
       mPopExit(mPopupSys.AddItem("mPopExit", "E&xit")),
@@ -103,7 +103,7 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
       warning_(warning) {
   SetCaption("Nullora");
   SetSize(9600, 7680);
-  TreeView1.Move(120, 120, 3600, 4800);
+  TreeView1.Move(120, 120, 3600, 5160);
   TreeView1.SetCheckBoxes(true);
   for (int picture = 0; picture < 11; ++picture) ImageList1.Add(platform::kTreeImageFirst + picture);
   ImageList1.SetImageSize(16, 16);
@@ -139,20 +139,21 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
   cmdEmailSupport.Move(3840, 1005, 1500, 375);
   cmdEmailSupport.SetCaption("&Email Support");
 
-  Frame4.Move(3840, 3720, 5520, 1200);
+  Frame4.Move(3840, 3720, 5520, 1560);
   Frame4.SetCaption("Progress");
   CmdClean.Move(180, 300, 2100, 375);
   CmdClean.SetCaption("Secure Delete Now !!");
-  LblProgress.Move(2400, 270, 1680, 255);
+  // The statuses of the items are long ("Deleting AutoComplete Entries"): each line has the width.
+  LblProgress.Move(2400, 270, 2940, 255);
   LblProgress.SetCaption("Overall Progress:");
-  ProgressBar1.Move(4140, 270, 1200, 225);
-  lblProgress2.Move(2400, 570, 1680, 255);
+  ProgressBar1.Move(2400, 540, 2940, 195);
+  lblProgress2.Move(2400, 810, 2940, 255);
   lblProgress2.SetCaption("Current File:");
-  ProgressBar2.Move(4140, 570, 1200, 225);
-  lblProgress3.Move(180, 870, 5160, 255);
+  ProgressBar2.Move(2400, 1080, 2940, 195);
+  lblProgress3.Move(180, 780, 2100, 600);
   Image1.Move(8880, 6480, 480, 480);
   Image1.SetVisible(false);
-  Line1.Move(120, 4950, 9240, 15);
+  Line1.Move(120, 5340, 9240, 15);
 
   Timer1.SetInterval(60000);
   Timer1.SetEnabled(false);
@@ -191,7 +192,9 @@ void fSettings::Form_Load() {
 
   for (int index = 0; index < 4; ++index) Option1[index].SetValue(index == AppSettings.AutoCleanMode);
   EnableDailyTime();
-  const std::string& time = AppSettings.DailyRunTime;
+  // Showing the stored time is no choice of the user's: it must not rewrite the time half way.
+  loadingTime_ = true;
+  const std::string time = AppSettings.DailyRunTime;
   cboAMorPM.Clear();
   cboAMorPM.AddItem("AM");
   cboAMorPM.AddItem("PM");
@@ -202,6 +205,7 @@ void fSettings::Form_Load() {
   CboMinute.Clear();
   for (int minute = 0; minute <= 59; ++minute) CboMinute.AddItem(TwoDigits(minute));
   CboMinute.SetText(time.size() >= 4 ? time.substr(2, 2) : "");
+  loadingTime_ = false;
 
   TreeView1.SetImageList(&ImageList1);
   TreeView1.Nodes().Clear();
@@ -286,6 +290,7 @@ void fSettings::Option1_Click(int index) {
 }
 
 void fSettings::DailyTime_Change() {
+  if (loadingTime_) return;
   // Only a time the scheduler can match is taken; anything else keeps the last good one until Apply
   // says what is wrong.
   std::string time = DailyTimeText(cboHour.Text(), CboMinute.Text(), cboAMorPM.Text());

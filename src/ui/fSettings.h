@@ -117,6 +117,7 @@ class fSettings : public ui::Form {
   bool running_ = false;
   bool runPending_ = false;
   bool exitAfterRun_ = false;
+  bool loadingTime_ = false;
 };
 
 }  // namespace nullora

@@ -118,8 +118,14 @@ app_wait_ended() {
 }
 
 set_option() {
-  wine reg add 'HKCU\Software\VB and VBA Program Settings\Nullora\Options' /v "$1" /t REG_SZ /d "$2" /f \
-    >/dev/null 2>&1 || fail "could not set the option $1 in the registry"
+  # reg.exe now and then fails to reach a wineserver busy with a starting program: once more, then fail.
+  local try
+  for try in 1 2 3; do
+    wine reg add 'HKCU\Software\VB and VBA Program Settings\Nullora\Options' /v "$1" /t REG_SZ /d "$2" /f \
+      >/dev/null 2>&1 && return 0
+    sleep 1
+  done
+  fail "could not set the option $1 in the registry"
 }
 
 screenshot() {

@@ -208,6 +208,27 @@ TEST_F(CleanerTest, AtShutdownModeOneCleansWithWindowsWaitingAndExitDoesNot) {
   EXPECT_FALSE(main.Loaded());
 }
 
+TEST_F(CleanerTest, StartedInDailyModeTheTimersTickAtTheMinuteRunsTheClean) {
+  time.clock.Advance(86400000ULL - (time.clock.NowMs() % 86400000ULL) + 12 * 3600000ULL);  // 12:00:00
+  SaveSetting("AutoClean Mode", "2");
+  SaveSetting("Daily Run Time", "1201PM");
+  SaveSetting("OpCleanKey2", "-1");
+  // Showing a stored time of other digits than the lists' first ones leaves it as it is.
+  AppSettings.DailyRunTime = "0705AM";
+  windows.Settings().Load();
+  EXPECT_EQ(AppSettings.DailyRunTime, "0705AM");
+  windows.Settings().Unload();
+  SaveSetting("OpShowInfoDialog2", "1");
+  Key("Software\\Microsoft\\Search Assistant\\ACMru\\1");
+  fStart start(windows, "");
+  start.Load();
+  ASSERT_TRUE(windows.Settings().Timer1.Running());
+  time.clock.Advance(60000);
+  ui::DoEvents();
+  EXPECT_FALSE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
+  EXPECT_EQ(platform::posix::LastTrayIcon().balloonText, kBackgroundEndText);
+}
+
 TEST(Schedule, DailyAtItsMinuteOnceAndAfterTheBrowserClosedOnce) {
   test::FakeTime time;
   platform::posix::Cleaner() = {};

@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <wininet.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -292,6 +293,55 @@ int Select(const std::wstring& title, const std::wstring& entry) {
   return 1;
 }
 
+// The browser's URL cache, filled and counted the way the browser does it.
+int CacheAdd(const std::wstring& kind, const std::wstring& url) {
+  if (kind == L"cookie") {
+    BOOL set = InternetSetCookieW(url.c_str(), L"nullora_test", L"1; expires=Sat, 01-Jan-2039 00:00:00 GMT");
+    Print(std::wstring(L"cookie for ") + url + (set ? L" set" : L" NOT set"));
+    return set ? 0 : 1;
+  }
+  const std::wstring entryUrl = kind == L"history" ? L"Visited: tester@" + url : url;
+  wchar_t file[MAX_PATH] = {};
+  if (!CreateUrlCacheEntryW(entryUrl.c_str(), 0, L"html", file, 0)) {
+    Print(L"CreateUrlCacheEntry failed for " + entryUrl);
+    return 1;
+  }
+  HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(handle, "<html>trace</html>", 18, &written, nullptr);
+  CloseHandle(handle);
+  FILETIME never = {0xFFFFFFFF, 0x7FFFFFFF}, none = {};
+  DWORD type = kind == L"history" ? URLHISTORY_CACHE_ENTRY | NORMAL_CACHE_ENTRY : NORMAL_CACHE_ENTRY;
+  BOOL committed =
+      CommitUrlCacheEntryW(entryUrl.c_str(), file, never, none, type, nullptr, 0, nullptr, nullptr);
+  Print(entryUrl + (committed ? L" committed" : L" NOT committed"));
+  return committed ? 0 : 1;
+}
+
+int CacheCount() {
+  unsigned long pages = 0, cookies = 0, history = 0;
+  std::vector<BYTE> block(64 * 1024);
+  DWORD size = static_cast<DWORD>(block.size());
+  auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(block.data());
+  HANDLE find = FindFirstUrlCacheEntryW(nullptr, info, &size);
+  if (find) {
+    do {
+      if (info->CacheEntryType & COOKIE_CACHE_ENTRY) {
+        ++cookies;
+      } else if (info->CacheEntryType & URLHISTORY_CACHE_ENTRY) {
+        ++history;
+      } else {
+        ++pages;
+      }
+      size = static_cast<DWORD>(block.size());
+    } while (FindNextUrlCacheEntryW(find, info, &size));
+    FindCloseUrlCache(find);
+  }
+  Print(L"pages " + std::to_wstring(pages) + L" cookies " + std::to_wstring(cookies) + L" history " +
+        std::to_wstring(history));
+  return 0;
+}
+
 // The shell's own way into the bin, so the test sees the bin exactly as the shell keeps it.
 int Recycle(const std::wstring& path) {
   std::wstring from = path + L'\0';  // a list of paths, ended by an empty one
@@ -326,10 +376,12 @@ int Usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"cache-count") return CacheCount();
   if (argc < 3) return Usage();
   std::wstring command = argv[1];
   std::wstring title = argv[2];
   if (command == L"recycle") return Recycle(argv[2]);
+  if (command == L"cache-add" && argc >= 4) return CacheAdd(argv[2], argv[3]);
   if (command == L"tray") return Tray(argv[2]);
   if (command == L"menu-key") return MenuKey(argv[2][0], ParseTimeout(argc, argv, 3));
   if (command == L"select" && argc >= 4) return Select(title, argv[3]);

@@ -169,6 +169,9 @@ bool ClearBrowserHistoryStore() {
 }
 
 bool ClearAutoCompleteExport() {
+  // Wine's shdocvw has another function under that ordinal, and calling it ends the program (seen:
+  // Wine 8). There the browser's own AutoComplete store, which the cleaner also removes, is all there is.
+  if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return false;
   HMODULE shdocvw = LoadLibraryW(L"shdocvw.dll");
   if (!shdocvw) return false;
   using ClearAutoComplete = DWORD(WINAPI*)(DWORD);
