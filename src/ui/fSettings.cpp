@@ -368,6 +368,12 @@ void fSettings::cmdEmailSupport_Click() {
 }
 
 void fSettings::RequestExit() {
+  // A run in progress stops at its next file; the window goes once it has returned.
+  if (running_) {
+    exitAfterRun_ = true;
+    StopCleanRun();
+    return;
+  }
   ui::Application::Get().Defer([this] {
     if (Loaded()) Unload();
   });

@@ -184,6 +184,15 @@ TEST_F(CleanerTest, ATickDuringARunWaitsForItAndClosingDuringARunStopsItThenClos
   EXPECT_EQ(platform::posix::LastTrayIcon().balloons, 2) << "the scheduled run came after the manual one";
 
   Key("Software\\Microsoft\\Internet Explorer\\TypedURLs", "url1");
+  // The tray's Exit in the middle of a run: the run stops before its next item, then the window goes.
+  main.Timer1.OnTimer = [&] { main.RequestExit(); };
+  main.RunExclusive(false);
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Internet Explorer\\TypedURLs"));
+  ui::Application::Get().RunDeferred();
+  ASSERT_FALSE(main.Loaded());
+  main.Load();
+  main.Timer1.SetInterval(100);
+  main.Timer1.SetEnabled(true);
   main.Timer1.OnTimer = [&] { main.UserClose(); };
   main.RunExclusive(false);
   EXPECT_TRUE(HasKey("Software\\Microsoft\\Internet Explorer\\TypedURLs")) << "stopped before item 7";

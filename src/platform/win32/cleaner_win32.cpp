@@ -1,5 +1,5 @@
-// What the privacy cleaner reaches on Windows: the process list, the shell's special folders, registry
-// trees, the browser's URL cache (wininet), its history store and the AutoComplete export.
+// What the privacy cleaner reaches on Windows: the process list, the shell's special folders, the
+// browser's URL cache (wininet), its history store and the AutoComplete export.
 #include "platform/platform.h"
 
 #include <windows.h>
@@ -12,6 +12,7 @@
 // <wininet.h> maps this name to its A/W variant; here it is the seam's own function.
 #undef DeleteUrlCacheEntry
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/owned_handles.h"
@@ -26,18 +27,6 @@ using win32::UniqueHandle;
 using win32::Utf8ToWide;
 using win32::WideToUtf8;
 
-HKEY RootKeyOf(RegistryRoot root) {
-  switch (root) {
-    case RegistryRoot::ClassesRoot:
-      return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser:
-      return HKEY_CURRENT_USER;
-    case RegistryRoot::LocalMachine:
-      return HKEY_LOCAL_MACHINE;
-  }
-  return HKEY_CURRENT_USER;
-}
-
 std::string WithoutFinalBackslash(std::string path) {
   while (path.size() > 3 && path.back() == '\\') path.pop_back();
   return path;
@@ -51,8 +40,11 @@ std::vector<UrlCacheEntry> WalkEntries(First first, Next next) {
   std::vector<BYTE> block;
   DWORD size = 0;
   HANDLE find = first(nullptr, &size);
+  // Each block as large as the cache asks, and never smaller than the record it must hold.
+  auto blockOf = [](DWORD asked) { return std::max<size_t>(asked, sizeof(INTERNET_CACHE_ENTRY_INFOW)); };
   if (!find && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-    block.assign(size, 0);
+    block.assign(blockOf(size), 0);
+    size = static_cast<DWORD>(block.size());
     find = first(reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(block.data()), &size);
   }
   if (!find) return entries;
@@ -62,7 +54,8 @@ std::vector<UrlCacheEntry> WalkEntries(First first, Next next) {
       entries.push_back({WideToUtf8(info->lpszSourceUrlName), info->CacheEntryType});
     size = 0;
     if (next(find, nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
-    block.assign(size, 0);
+    block.assign(blockOf(size), 0);
+    size = static_cast<DWORD>(block.size());
     if (!next(find, reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(block.data()), &size)) break;
   }
   FindCloseUrlCache(find);
@@ -70,11 +63,6 @@ std::vector<UrlCacheEntry> WalkEntries(First first, Next next) {
 }
 
 }  // namespace
-
-bool RegistryDeleteTree(RegistryRoot root, const std::string& key) {
-  LSTATUS status = RegDeleteTreeW(RootKeyOf(root), Utf8ToWide(key).c_str());
-  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-}
 
 std::vector<std::string> RunningProcessNames() {
   std::vector<std::string> names;
@@ -136,7 +124,7 @@ bool UrlCacheGroups(std::vector<int64_t>* groups) {
 
 std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group) {
   const GROUPID id = group ? static_cast<GROUPID>(*group) : 0;
-  const DWORD filter = group ? URLCACHE_FIND_DEFAULT_FILTER : URLCACHE_FIND_DEFAULT_FILTER;
+  const DWORD filter = URLCACHE_FIND_DEFAULT_FILTER;
   return WalkEntries(
       [&](INTERNET_CACHE_ENTRY_INFOW* info, DWORD* size) {
         return FindFirstUrlCacheEntryExW(nullptr, 0, filter, id, info, size, nullptr, nullptr, nullptr);

@@ -82,6 +82,11 @@ bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::s
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
+bool RegistryDeleteTree(RegistryRoot root, const std::string& key) {
+  LSTATUS status = RegDeleteTreeW(RootKey(root), Utf8ToWide(key).c_str());
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
 std::string ApplicationPath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
