@@ -62,6 +62,11 @@ std::vector<UrlCacheEntry> WalkEntries(First first, Next next) {
   return entries;
 }
 
+BOOL CALLBACK FirstWindow(HWND hwnd, LPARAM found) {
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
 }  // namespace
 
 std::vector<std::string> RunningProcessNames() {
@@ -173,13 +178,7 @@ bool ClearAutoCompleteExport() {
 void SetShutdownBlockReason(const std::string& reason) {
   // The reason hangs on the program's main window: the first of its top-level windows that shows.
   HWND window = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM found) -> BOOL {
-        *reinterpret_cast<HWND*>(found) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&window));
+  EnumThreadWindows(GetCurrentThreadId(), FirstWindow, reinterpret_cast<LPARAM>(&window));
   if (!window) return;
   if (reason.empty()) {
     ShutdownBlockReasonDestroy(window);
