@@ -146,6 +146,16 @@ IoError CheckWriteHandle(HANDLE handle, const std::wstring& path) {
   return IoError::None;
 }
 
+namespace {
+
+// What the entry says now; a name that cannot be asked any more shows no link.
+bool IsLinkByName(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+}  // namespace
+
 IoError RemoveThroughHandle(const std::wstring& path, RemoveKind kind) {
   DWORD byName = GetFileAttributesW(path.c_str());
   if (byName == INVALID_FILE_ATTRIBUTES) return LastError();
@@ -162,10 +172,8 @@ IoError RemoveThroughHandle(const std::wstring& path, RemoveKind kind) {
     const bool handleIsLink = (data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     // The name shows a link the handle does not, or the handle lies elsewhere: it reached what the link
     // points to (Wine), and removing through it would remove that.
-    const bool reachedTarget =
-        !handleIsLink &&
-        ((byName & FILE_ATTRIBUTE_REPARSE_POINT) ||
-         (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) || !HandleIsAt(handle, path));
+    const bool reachedTarget = !handleIsLink && ((byName & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                                                 IsLinkByName(path) || !HandleIsAt(handle, path));
     const bool isDirectory = (data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (reachedTarget) {
       error = IoError::IsLink;
