@@ -51,10 +51,16 @@ bool MaskTakes(uint32_t mask, uint32_t type) {
 
 }  // namespace
 
-bool CleanItemSelected(int k) { return k >= 1 && k <= 9 && AppSettings.CleanKeys[static_cast<size_t>(k - 1)] == -1; }
+bool CleanItemSelected(int k) {
+  return k >= 1 && k <= 9 && AppSettings.CleanKeys[static_cast<size_t>(k - 1)] == -1;
+}
 
-void StopCleanRun() { gStop = true; }
-bool CleanRunStopping() { return gStop; }
+void StopCleanRun() {
+  gStop = true;
+}
+bool CleanRunStopping() {
+  return gStop;
+}
 
 void RunClean(bool background, CleanView& view) {
   gStop = false;
@@ -73,20 +79,22 @@ void RunClean(bool background, CleanView& view) {
       case 1:
         if (!IsRecycleBinEmpty()) {
           // What the bin holds is wiped with the user's scheme before the shell forgets it.
+          bool linkLeft = false;
           for (const std::string& path : platform::RecycleBinItemPaths()) {
             if (gStop) break;
             std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
             if (!info) continue;
-            if (info->isDirectory && !info->isLink) {
-              WipeFolderFiles(path, view);
-            } else {
-              WipeCleanFile(path, view);
-            }
+            const bool left =
+                info->isDirectory && !info->isLink ? WipeFolderFiles(path, view) : WipeCleanFile(path, view);
+            linkLeft = linkLeft || left;
           }
-          if (!gStop) EmptyRecycleBin();
+          // The shell's emptying would take the target of a link left in the bin with it.
+          if (!gStop && !linkLeft) EmptyRecycleBin();
         }
         break;
-      case 2: ClearSearchHistory(); break;
+      case 2:
+        ClearSearchHistory();
+        break;
       case 3:
         if (std::string folder = GetTempFolder(); !folder.empty()) WipeFolderFiles(folder, view);
         break;
@@ -95,17 +103,26 @@ void RunClean(bool background, CleanView& view) {
           WipeFolderFiles(folder, view);
         }
         break;
-      case 5: ClearCookies(); break;
+      case 5:
+        ClearCookies();
+        break;
       case 6:
         ClearUrlCache(0);
         if (std::string folder = platform::SpecialFolderPath(kCsidlInternetCache); !folder.empty()) {
           WipeFolderFiles(folder, view);
         }
         break;
-      case 7: ClearUrlHistory(); break;
-      case 8: ClearAutoComplete(); break;
-      case 9: ClearIndexDatFiles(); break;
-      default: break;
+      case 7:
+        ClearUrlHistory();
+        break;
+      case 8:
+        ClearAutoComplete();
+        break;
+      case 9:
+        ClearIndexDatFiles();
+        break;
+      default:
+        break;
     }
   }
   if (!gStop) {
@@ -132,7 +149,9 @@ void ClearUrlCache(uint32_t mask) {
   }
 }
 
-void ClearCookies() { ClearUrlCache(kCookieCacheEntry); }
+void ClearCookies() {
+  ClearUrlCache(kCookieCacheEntry);
+}
 
 void ClearUrlHistory() {
   ClearTypedUrls();
@@ -144,8 +163,9 @@ void ClearAutoComplete() {
   platform::ClearAutoCompleteExport();
   // The browser's own store of what was typed into forms and which passwords it keeps.
   for (const char* store : {"Storage1", "Storage2"}) {
-    platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
-                                 std::string("Software\\Microsoft\\Internet Explorer\\IntelliForms\\") + store);
+    platform::RegistryDeleteTree(
+        RegistryRoot::CurrentUser,
+        std::string("Software\\Microsoft\\Internet Explorer\\IntelliForms\\") + store);
   }
 }
 
@@ -154,7 +174,8 @@ void ClearSearchHistory() {
 }
 
 void ClearTypedUrls() {
-  platform::RegistryDeleteTree(RegistryRoot::CurrentUser, "Software\\Microsoft\\Internet Explorer\\TypedURLs");
+  platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
+                               "Software\\Microsoft\\Internet Explorer\\TypedURLs");
 }
 
 std::string GetTempFolder() {
@@ -169,7 +190,7 @@ std::string GetTempFolder() {
   return folder;
 }
 
-void WipeFolderFiles(const std::string& folder, CleanView& view) {
+bool WipeFolderFiles(const std::string& folder, CleanView& view) {
   std::string root = folder;
   if (!root.empty() && root.back() == '\\') root.pop_back();
   root += '\\';
@@ -177,31 +198,43 @@ void WipeFolderFiles(const std::string& folder, CleanView& view) {
   std::vector<std::string> files;
   ControlProgress walk(nullptr, nullptr);
   ScanDir(root, directories, files, &walk);
+  bool linkLeft = false;
   for (const std::string& file : files) {
     // Stopped between two files, never inside one.
-    if (gStop) return;
+    if (gStop) break;
     view.lblProgress3.SetCaption(file.substr(file.find_last_of('\\') + 1));
-    if (FoldersStillReal(root, file)) WipeCleanFile(file, view);
+    if (FoldersStillReal(root, file) && WipeCleanFile(file, view)) linkLeft = true;
   }
+  return linkLeft;
 }
 
-void WipeCleanFile(const std::string& file, CleanView& view) {
+bool WipeCleanFile(const std::string& file, CleanView& view) {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
-  if (!scheme) return;
+  if (!scheme) return false;
   ControlProgress progress(&view.ProgressBar2, &view.lblProgress2);
   // A failure of one file leaves it as the routine left it; the next file follows.
+  WipeResult result;
   switch (*scheme) {
-    case WipeScheme::OneRandomPass: PassWipeFile(file, 1, &progress); break;
-    case WipeScheme::DodScheme: DodWipeFile(file, WipeOptions.OpPasses, &progress); break;
+    case WipeScheme::OneRandomPass:
+      result = PassWipeFile(file, 1, &progress);
+      break;
+    case WipeScheme::DodScheme:
+      result = DodWipeFile(file, WipeOptions.OpPasses, &progress);
+      break;
     case WipeScheme::GutmannScheme: {
       Gutmann gm;
       gm.progress = &progress;
-      gm.SecureFileDelete(file);
+      result = gm.SecureFileDelete(file);
       break;
     }
-    case WipeScheme::CustomScheme: PassWipeFile(file, WipeOptions.OpPasses, &progress); break;
-    case WipeScheme::DeleteOnly: PassWipeFile(file, 0, &progress); break;
+    case WipeScheme::CustomScheme:
+      result = PassWipeFile(file, WipeOptions.OpPasses, &progress);
+      break;
+    case WipeScheme::DeleteOnly:
+      result = PassWipeFile(file, 0, &progress);
+      break;
   }
+  return !result.gone && result.error == IoError::IsLink;
 }
 
 std::vector<std::string> ListIndexDatFiles() {
@@ -224,8 +257,8 @@ std::vector<std::string> ListIndexDatFiles() {
 void ZeroFillFile(const std::string& path) {
   // Only a file that is there, and that no other program holds open for writing: the shell and the
   // browser keep these as live databases, and zeros written under them would break them.
-  platform::File file =
-      platform::File::Open(path, platform::Access::Write, platform::kShareRead, platform::Disposition::OpenExisting);
+  platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareRead,
+                                             platform::Disposition::OpenExisting);
   if (!file.IsOpen()) return;
   uint64_t length = 0;
   if (file.Length(&length) != IoError::None) return;

@@ -22,10 +22,10 @@ struct CleanItem {
   const char* status;
 };
 inline constexpr CleanItem kCleanItems[] = {
-    {1, "CleanKey1", "Emptying Recycle Bin"},          {2, "CleanKey2", "Cleaning Search History"},
-    {3, "CleanKey3", "Deleting Temporary Files"},      {4, "CleanKey4", "Deleting Recent Documents"},
-    {5, "CleanKey5", "Deleting Cookies"},              {6, "CleanKey6", "Deleting Temp Internet Files"},
-    {7, "CleanKey7", "Deleting URL History"},          {8, "CleanKey8", "Deleting AutoComplete Entries"},
+    {1, "CleanKey1", "Emptying Recycle Bin"},     {2, "CleanKey2", "Cleaning Search History"},
+    {3, "CleanKey3", "Deleting Temporary Files"}, {4, "CleanKey4", "Deleting Recent Documents"},
+    {5, "CleanKey5", "Deleting Cookies"},         {6, "CleanKey6", "Deleting Temp Internet Files"},
+    {7, "CleanKey7", "Deleting URL History"},     {8, "CleanKey8", "Deleting AutoComplete Entries"},
     {9, "CleanKey9", "Deleting Index.dat Files"},
 };
 
@@ -42,7 +42,7 @@ struct CleanView {
   ui::Label& LblProgress;         // the current item
   ui::ProgressBar& ProgressBar2;  // the file being wiped
   ui::Label& lblProgress2;
-  ui::Label& lblProgress3;        // the name of the file being wiped
+  ui::Label& lblProgress3;  // the name of the file being wiped
   std::function<void(const std::string&)> ShowTrayBalloon;
 };
 
@@ -65,8 +65,10 @@ void ClearTypedUrls();
 // The user's temporary folder, with its final backslash; empty when it is none that may be wiped (a
 // drive root, the Windows folder or the profile folder itself, from a misconfigured TEMP).
 std::string GetTempFolder();
-void WipeFolderFiles(const std::string& folder, CleanView& view);
-void WipeCleanFile(const std::string& file, CleanView& view);
+// Both say whether they left a link that cannot be removed as itself (Wine's host links): whatever
+// removes it by name, the shell's emptying of the bin included, would remove what it points to.
+bool WipeFolderFiles(const std::string& folder, CleanView& view);
+bool WipeCleanFile(const std::string& file, CleanView& view);
 std::vector<std::string> ListIndexDatFiles();
 // Overwrites an existing index.dat with zero bytes in place; a file another program has open is left.
 void ZeroFillFile(const std::string& path);

@@ -3,7 +3,8 @@
 # The traces prepared beforehand
 # (the search-assistant history three keys deep, typed addresses, AutoComplete's store, files in the
 # temporary, Recent and internet-cache folders, an index.dat of known length, URL-cache entries made by
-# the browser's own library) are gone afterwards, and what lies beside them is unchanged.
+# the browser's own library) are gone afterwards, and what lies beside them is unchanged, the file a
+# link in the Recycle Bin points to included.
 #
 # Usage: test_win32_clean_run.sh <build dir>   (exit 77: this machine cannot run it)
 set -u
@@ -34,6 +35,13 @@ recent=$(find "$profile" -type d -name Recent | head -1)
 [[ -n $recent ]] || fail "the prefix has no Recent folder"
 printf 'link\n' >"$recent/doc.lnk"
 printf 'mine\n' >"$drive_t/keep.txt"
+# The Recycle Bin holds a link to a file elsewhere: Wine's emptying would delete that file.
+trash="$XDG_DATA_HOME/Trash"
+mkdir -p "$trash/files" "$trash/info"
+printf 'precious\n' >"$temp/../binned-target.txt"
+binnedTarget=$(readlink -f "$temp/../binned-target.txt")
+ln -s "$binnedTarget" "$trash/files/linked.txt"
+printf '[Trash Info]\nPath=%s\nDeletionDate=2026-12-09T10:00:00\n' "$drive_t/linked.txt" >"$trash/info/linked.txt.trashinfo"
 
 # The URL cache, through the browser's library.
 drive cache-add page 'http://example.org/page.html' >/dev/null || fail "no page could be put into the URL cache"
@@ -68,6 +76,8 @@ echo "the registry's traces are gone, the key beside them stays"
 [[ -d $temp/sub ]] || fail "a folder of the temporary folder was removed"
 [[ -e $recent/doc.lnk ]] && fail "the Recent documents are still there"
 [[ $(cat "$drive_t/keep.txt") == mine ]] || fail "a file outside the traces changed"
+[[ $(cat "$binnedTarget" 2>/dev/null) == precious ]] || fail "the file a link in the bin points to was touched"
+[[ -L $trash/files/linked.txt ]] || fail "the link in the bin is gone"
 echo "the temporary and Recent files are gone, the folders and the user's file stay"
 if [[ -n $cookies && -e $cookies/index.dat ]]; then
   [[ $(stat -c %s "$cookies/index.dat") == 4096 ]] || fail "index.dat changed its length"
