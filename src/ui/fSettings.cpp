@@ -22,10 +22,6 @@ namespace {
 
 constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 
-std::string TwoDigits(int value) {
-  return (value < 10 ? "0" : "") + std::to_string(value);
-}
-
 // A whole number of at most two digits from `text` (blanks around it ignored), or -1.
 int SmallNumber(const std::string& text) {
   const std::string trimmed = Trim(text);

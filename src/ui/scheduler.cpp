@@ -5,13 +5,16 @@
 
 namespace nullora {
 
+std::string TwoDigits(int value) {
+  return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
 std::string DailyTimeOf(double secondsSinceMidnight) {
   const int minutes = static_cast<int>(secondsSinceMidnight / 60) % (24 * 60);
   const int hour24 = minutes / 60;
   const int minute = minutes % 60;
   const int hour12 = hour24 % 12 == 0 ? 12 : hour24 % 12;
-  auto two = [](int value) { return (value < 10 ? "0" : "") + std::to_string(value); };
-  return two(hour12) + two(minute) + (hour24 < 12 ? "AM" : "PM");
+  return TwoDigits(hour12) + TwoDigits(minute) + (hour24 < 12 ? "AM" : "PM");
 }
 
 bool BrowserRunning(const std::vector<std::string>& processes) {

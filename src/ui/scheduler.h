@@ -13,6 +13,8 @@ struct ScheduleState {
   int64_t lastDailyRunMs = -1;  // when the last daily run started, by the clock
 };
 
+// 7 as "07": the hours and minutes of the daily run time.
+std::string TwoDigits(int value);
 // The time of day as the daily run time is kept: "1201PM", "1205AM".
 std::string DailyTimeOf(double secondsSinceMidnight);
 // Whether the browser runs: an executable name whose first twelve characters are exactly

@@ -16,14 +16,12 @@ namespace nullora::platform {
 
 namespace {
 
+using win32::IsSlash;
+
 using win32::FromWin32Error;
 using win32::LastError;
 using win32::ToLongPathW;
 using win32::WideToUtf8;
-
-bool IsSlash(wchar_t c) {
-  return c == L'\\' || c == L'/';
-}
 
 // The directory part of a listing pattern, as the pattern names it ("C:\Data\*.*" -> "C:\Data").
 std::wstring PatternDirectory(const std::wstring& pattern) {

@@ -9,19 +9,6 @@ namespace nullora::platform::win32 {
 
 namespace {
 
-bool IsSlash(wchar_t c) {
-  return c == L'\\' || c == L'/';
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                              TRUE) == CSTR_EQUAL;
-}
-
-bool StartsWithText(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
-}
-
 // "\\?\C:\dir\name" -> "\\?\C:\dir"; a root keeps its separator ("\\?\C:\"). Empty for a root itself.
 std::wstring FolderOf(const std::wstring& fullPath) {
   std::wstring path = fullPath;

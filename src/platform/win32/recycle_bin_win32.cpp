@@ -36,6 +36,9 @@ namespace nullora::platform {
 
 namespace {
 
+using win32::SameText;
+using win32::StartsWithText;
+
 using win32::WideToUtf8;
 
 // COM for the calling thread while one call needs it. S_FALSE (already initialised on this thread)
@@ -67,15 +70,6 @@ constexpr DWORD kDisplacedFrom = 2;
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(win32::ToLongPathW(WideToUtf8(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                              TRUE) == CSTR_EQUAL;
-}
-
-bool StartsWithText(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
 }
 
 std::vector<std::wstring> Components(const std::wstring& path) {

@@ -11,11 +11,20 @@ namespace {
 // Below MAX_PATH with room to spare: CreateDirectoryW already stops at MAX_PATH - 12.
 constexpr size_t kLongPathThreshold = 240;
 
+}  // namespace
+
 bool IsSlash(wchar_t c) {
   return c == L'\\' || c == L'/';
 }
 
-}  // namespace
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+bool StartsWithText(const std::wstring& text, const std::wstring& prefix) {
+  return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
 
 bool IsPrefixed(const std::wstring& path) {
   return path.size() >= 4 && IsSlash(path[0]) && IsSlash(path[1]) && (path[2] == L'?' || path[2] == L'.') &&

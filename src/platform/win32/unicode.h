@@ -15,6 +15,11 @@ std::string WideToUtf8(const std::wstring& text);
 // otherwise do. Anything short is handed over as given, so relative paths keep their meaning.
 std::wstring ToLongPathW(const std::string& path);
 
+bool IsSlash(wchar_t c);
+// Equal, or beginning with, in the way Windows compares names: case aside.
+bool SameText(const std::wstring& a, const std::wstring& b);
+bool StartsWithText(const std::wstring& text, const std::wstring& prefix);
+
 // \\?\ and \\.\ paths, which go to the object manager as they are.
 bool IsPrefixed(const std::wstring& path);
 // `path` made full against the current directory (GetFullPathNameW); empty when it cannot be.
