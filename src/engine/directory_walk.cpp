@@ -17,9 +17,11 @@ bool IsDirectory(const platform::DirEntry& entry) {
 }
 
 // A directory the walk may enter: a real directory now, not a link put in its place since the listing.
+// Its entry tells: a link to a directory shows as one by name, on Windows and under Wine alike.
 bool StillARealDirectory(const std::string& path) {
-  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
-  return info && info->isDirectory && !info->isLink;
+  const uint32_t attributes = platform::GetFileAttributes(path);
+  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) &&
+         !(attributes & platform::kAttrReparsePoint);
 }
 
 // A directory path ending in a backslash, without it unless it is a root ("C:\").
@@ -95,22 +97,12 @@ size_t Walk(const std::string& path, const std::string& pattern, std::vector<std
 
 }  // namespace
 
-namespace {
-
-bool IsRealFolder(const std::string& path) {
-  const uint32_t attributes = platform::GetFileAttributes(path);
-  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) &&
-         !(attributes & platform::kAttrReparsePoint);
-}
-
-}  // namespace
-
 bool FoldersStillReal(const std::string& root, const std::string& file) {
   if (file.compare(0, root.size(), root) != 0) return false;
-  if (!IsRealFolder(root.size() > 3 ? root.substr(0, root.size() - 1) : root)) return false;
+  if (!StillARealDirectory(DirectoryItself(root))) return false;
   for (size_t slash = file.find('\\', root.size()); slash != std::string::npos;
        slash = file.find('\\', slash + 1)) {
-    if (!IsRealFolder(file.substr(0, slash))) return false;
+    if (!StillARealDirectory(file.substr(0, slash))) return false;
   }
   return true;
 }
