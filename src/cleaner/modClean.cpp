@@ -1,6 +1,7 @@
 #include "cleaner/modClean.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "engine/directory_walk.h"
@@ -8,6 +9,7 @@
 #include "engine/gutmann.h"
 #include "engine/pass_wipe.h"
 #include "engine/progress.h"
+#include "engine/wipe_roots.h"
 #include "engine/wipe_scheme.h"
 #include "jobs/fRecycle.h"
 #include "platform/clock.h"
@@ -33,15 +35,7 @@ constexpr int kCsidlInternetCache = 32;
 constexpr int kCsidlCookies = 33;
 constexpr int kCsidlHistory = 34;
 
-bool SamePath(std::string a, std::string b) {
-  auto fold = [](std::string& text) {
-    while (text.size() > 3 && text.back() == '\\') text.pop_back();
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  };
-  fold(a);
-  fold(b);
-  return !a.empty() && a == b;
-}
+inline constexpr char kCleanStoppedText[] = "Clean stopped.";
 
 // The entries to delete for `mask`: with mask 0 all but cookies and history, else those with every bit.
 bool MaskTakes(uint32_t mask, uint32_t type) {
@@ -49,7 +43,128 @@ bool MaskTakes(uint32_t mask, uint32_t type) {
   return (type & mask) == mask;
 }
 
+platform::UrlCacheContainer ContainerFor(uint32_t mask) {
+  if (mask & kCookieCacheEntry) return platform::UrlCacheContainer::Cookies;
+  if (mask & kUrlHistoryCacheEntry) return platform::UrlCacheContainer::History;
+  return platform::UrlCacheContainer::Content;
+}
+
+// "1 file", "3 files".
+std::string Count(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The folder step of items 3, 4 and 6: a folder the system does not know is nothing to do.
+void WipeSpecialFolder(const std::string& folder, CleanView& view, CleanItemResult& result) {
+  if (folder.empty()) return;
+  FolderWipeTally tally = WipeFolderFiles(folder, view);
+  tally.AddTo(result);
+}
+
+CleanItemResult CleanRecycleBin(CleanView& view) {
+  CleanItemResult result;
+  if (IsRecycleBinEmpty()) return result;
+  // What the bin holds is wiped with the user's scheme before the shell forgets it.
+  size_t unplaced = 0;
+  FolderWipeTally tally;
+  for (const std::string& path : platform::RecycleBinItemPaths(&unplaced)) {
+    if (gStop) break;
+    std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+    if (!info) continue;
+    if (info->isDirectory && !info->isLink) {
+      FolderWipeTally inner = WipeFolderFiles(path, view);
+      if (inner.refused) result.Leave("an item was refused, " + *inner.refused);
+      tally.files += inner.files;
+      for (const auto& [error, n] : inner.notWiped) tally.notWiped[error] += n;
+      tally.linksLeft += inner.linksLeft;
+      tally.otherNames += inner.otherNames;
+      tally.grew += inner.grew;
+      tally.noScheme += inner.noScheme;
+    } else {
+      ++tally.files;
+      tally.Count(WipeCleanFile(path, view));
+    }
+  }
+  if (gStop) {
+    result.Stop();
+    return result;
+  }
+  // The shell's emptying would take the target of a link left in the bin with it: such a link is what
+  // keeps the bin as it is, and is said so.
+  const size_t linksLeft = std::exchange(tally.linksLeft, 0);
+  tally.AddTo(result);
+  if (unplaced > 0) result.Leave(Count(unplaced, "item", "items") + " not found on disk, so not wiped");
+  if (linksLeft > 0) {
+    result.Leave("not emptied, it holds a link");
+  } else if (!EmptyRecycleBin()) {
+    result.Leave("not emptied, the shell left items in it");
+  }
+  return result;
+}
+
 }  // namespace
+
+void CleanItemResult::Leave(std::string reason) {
+  if (state != State::Stopped) state = State::Left;
+  reasons.push_back(std::move(reason));
+}
+
+void FolderWipeTally::Count(const std::optional<WipeResult>& wipe) {
+  if (!wipe) {
+    ++noScheme;
+    return;
+  }
+  if (wipe->Wiped()) return;
+  // A link removed as itself, or a file gone since the listing: nothing of it is left to wipe.
+  if (wipe->gone && wipe->error == IoError::IsLink) return;
+  if (!wipe->gone && wipe->error == IoError::NotFound) return;
+  if (!wipe->gone && wipe->error == IoError::IsLink) {
+    ++linksLeft;
+  } else if (wipe->gone && wipe->error == IoError::HasOtherNames) {
+    ++otherNames;
+  } else if (wipe->gone && wipe->overwritten && wipe->grew) {
+    ++grew;
+  } else {
+    ++notWiped[wipe->error == IoError::None ? IoError::Other : wipe->error];
+  }
+}
+
+void FolderWipeTally::AddTo(CleanItemResult& result) const {
+  if (stopped) result.Stop();
+  if (refused) {
+    result.Leave("refused, " + *refused);
+    return;
+  }
+  for (const auto& [error, n] : notWiped) {
+    if (error == IoError::InUse) {
+      result.Leave(nullora::Count(n, "file", "files") + " in use");
+    } else {
+      result.Leave(nullora::Count(n, "file", "files") + " not wiped: " + platform::Describe(error));
+    }
+  }
+  if (linksLeft > 0)
+    result.Leave(nullora::Count(linksLeft, "link", "links") + " left with what it points to");
+  if (otherNames > 0) {
+    result.Leave(nullora::Count(otherNames, "file", "files") + " with other names only unlinked, not wiped");
+  }
+  if (grew > 0) result.Leave(nullora::Count(grew, "file", "files") + " grew while being wiped");
+  if (noScheme > 0) {
+    result.Leave(nullora::Count(noScheme, "file", "files") +
+                 " not wiped: the wipe scheme setting is not valid");
+  }
+}
+
+std::string CleanOutcomeText(const CleanRunResult& run) {
+  if (run.stopped) return kCleanStoppedText;
+  std::string except;
+  for (const auto& [number, item] : run.items) {
+    if (item.state == CleanItemResult::State::Done) continue;
+    std::string reasons;
+    for (const std::string& reason : item.reasons) reasons += (reasons.empty() ? "" : ", ") + reason;
+    except += (except.empty() ? "" : "; ") + std::string(kCleanItems[number - 1].caption) + ": " + reasons;
+  }
+  return except.empty() ? std::string(kCleanCompleteText) : "Clean Complete, except: " + except;
+}
 
 bool CleanItemSelected(int k) {
   return k >= 1 && k <= 9 && AppSettings.CleanKeys[static_cast<size_t>(k - 1)] == -1;
@@ -62,8 +177,9 @@ bool CleanRunStopping() {
   return gStop;
 }
 
-void RunClean(bool background, CleanView& view) {
+CleanRunResult RunClean(bool background, CleanView& view) {
   gStop = false;
+  CleanRunResult run;
   if (background && view.ShowTrayBalloon) view.ShowTrayBalloon(kBackgroundStartText);
   for (const CleanItem& item : kCleanItems) {
     if (gStop) break;
@@ -74,123 +190,138 @@ void RunClean(bool background, CleanView& view) {
     ui::DoEvents();
     PauseBreathing(SilentProgress(), 500);
     if (gStop) break;
-    // Each item ends itself on a failure; the run goes on with the next.
+    // Each item ends itself on a failure and says what it left; the run goes on with the next.
+    CleanItemResult result;
     switch (item.number) {
       case 1:
-        if (!IsRecycleBinEmpty()) {
-          // What the bin holds is wiped with the user's scheme before the shell forgets it.
-          bool linkLeft = false;
-          for (const std::string& path : platform::RecycleBinItemPaths()) {
-            if (gStop) break;
-            std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
-            if (!info) continue;
-            const bool left =
-                info->isDirectory && !info->isLink ? WipeFolderFiles(path, view) : WipeCleanFile(path, view);
-            linkLeft = linkLeft || left;
-          }
-          // The shell's emptying would take the target of a link left in the bin with it.
-          if (!gStop && !linkLeft) EmptyRecycleBin();
-        }
+        result = CleanRecycleBin(view);
         break;
       case 2:
-        ClearSearchHistory();
+        result = ClearSearchHistory();
         break;
       case 3:
-        if (std::string folder = GetTempFolder(); !folder.empty()) WipeFolderFiles(folder, view);
+        WipeSpecialFolder(GetTempFolder(), view, result);
         break;
       case 4:
-        if (std::string folder = platform::SpecialFolderPath(kCsidlRecent); !folder.empty()) {
-          WipeFolderFiles(folder, view);
-        }
+        WipeSpecialFolder(platform::SpecialFolderPath(kCsidlRecent), view, result);
         break;
       case 5:
-        ClearCookies();
+        result = ClearCookies();
         break;
       case 6:
-        ClearUrlCache(0);
-        if (std::string folder = platform::SpecialFolderPath(kCsidlInternetCache); !folder.empty()) {
-          WipeFolderFiles(folder, view);
+        if (size_t left = ClearUrlCache(0); left > 0) {
+          result.Leave(Count(left, "cache entry", "cache entries") + " could not be removed");
         }
+        WipeSpecialFolder(platform::SpecialFolderPath(kCsidlInternetCache), view, result);
         break;
       case 7:
-        ClearUrlHistory();
+        result = ClearUrlHistory();
         break;
       case 8:
-        ClearAutoComplete();
+        result = ClearAutoComplete();
         break;
       case 9:
-        ClearIndexDatFiles();
+        result = ClearIndexDatFiles();
         break;
       default:
         break;
     }
+    if (gStop) result.Stop();
+    run.items.emplace_back(item.number, std::move(result));
   }
-  if (!gStop) {
-    view.ProgressBar1.SetValue(100);
-    view.LblProgress.SetCaption(kCleanCompleteText);
+  run.stopped = gStop;
+  if (!run.stopped) view.ProgressBar1.SetValue(100);
+  const std::string outcome = CleanOutcomeText(run);
+  view.LblProgress.SetCaption(outcome);
+  if (background && view.ShowTrayBalloon) {
+    view.ShowTrayBalloon(outcome == kCleanCompleteText ? std::string(kBackgroundEndText) : outcome);
   }
-  if (background && view.ShowTrayBalloon) view.ShowTrayBalloon(kBackgroundEndText);
+  return run;
 }
 
-void ClearUrlCache(uint32_t mask) {
+size_t ClearUrlCache(uint32_t mask) {
+  const platform::UrlCacheContainer container = ContainerFor(mask);
   // The mask decides every entry, those inside groups too; only the cache item (mask 0) removes
   // groups, and only once they are empty.
   std::vector<int64_t> groups;
   if (!platform::UrlCacheGroups(&groups)) groups.clear();
+  size_t left = 0;
   for (int64_t group : groups) {
     bool emptied = true;
-    for (const platform::UrlCacheEntry& entry : platform::UrlCacheEntries(group)) {
-      if (!MaskTakes(mask, entry.type) || !platform::DeleteUrlCacheEntry(entry.url)) emptied = false;
+    for (const platform::UrlCacheEntry& entry : platform::UrlCacheEntries(group, container)) {
+      if (!MaskTakes(mask, entry.type)) {
+        emptied = false;
+      } else if (!platform::DeleteUrlCacheEntry(entry.url)) {
+        emptied = false;
+        ++left;
+      }
     }
     if (mask == 0 && emptied) platform::DeleteUrlCacheGroup(group);
   }
-  for (const platform::UrlCacheEntry& entry : platform::UrlCacheEntries(std::nullopt)) {
-    if (MaskTakes(mask, entry.type)) platform::DeleteUrlCacheEntry(entry.url);
+  for (const platform::UrlCacheEntry& entry : platform::UrlCacheEntries(std::nullopt, container)) {
+    if (MaskTakes(mask, entry.type) && !platform::DeleteUrlCacheEntry(entry.url)) ++left;
   }
+  return left;
 }
 
-void ClearCookies() {
-  ClearUrlCache(kCookieCacheEntry);
+CleanItemResult ClearCookies() {
+  CleanItemResult result;
+  if (size_t left = ClearUrlCache(kCookieCacheEntry); left > 0) {
+    result.Leave(Count(left, "cookie", "cookies") + " could not be removed");
+  }
+  return result;
 }
 
-void ClearUrlHistory() {
-  ClearTypedUrls();
+CleanItemResult ClearUrlHistory() {
+  CleanItemResult result;
+  if (!ClearTypedUrls()) result.Leave("the typed addresses could not be removed");
   ClearUrlCache(kUrlHistoryCacheEntry);
   platform::ClearBrowserHistoryStore();
-}
-
-void ClearAutoComplete() {
-  platform::ClearAutoCompleteExport();
-  // The browser's own store of what was typed into forms and which passwords it keeps.
-  for (const char* store : {"Storage1", "Storage2"}) {
-    platform::RegistryDeleteTree(
-        RegistryRoot::CurrentUser,
-        std::string("Software\\Microsoft\\Internet Explorer\\IntelliForms\\") + store);
+  // Whichever of the two reached them, what counts is that no history entry is left.
+  size_t left = 0;
+  for (const platform::UrlCacheEntry& entry :
+       platform::UrlCacheEntries(std::nullopt, platform::UrlCacheContainer::History)) {
+    if (MaskTakes(kUrlHistoryCacheEntry, entry.type)) ++left;
   }
+  if (left > 0) result.Leave(Count(left, "history entry", "history entries") + " could not be removed");
+  return result;
 }
 
-void ClearSearchHistory() {
-  platform::RegistryDeleteTree(RegistryRoot::CurrentUser, "Software\\Microsoft\\Search Assistant\\ACMru");
+CleanItemResult ClearAutoComplete() {
+  CleanItemResult result;
+  platform::ClearAutoCompleteExport();
+  // What was typed into forms. Storage2 beside it holds the saved logins: the user's own, never a trace.
+  if (!platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
+                                    "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1")) {
+    result.Leave("the form entries could not be removed");
+  }
+  return result;
 }
 
-void ClearTypedUrls() {
-  platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
-                               "Software\\Microsoft\\Internet Explorer\\TypedURLs");
+CleanItemResult ClearSearchHistory() {
+  CleanItemResult result;
+  if (!platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
+                                    "Software\\Microsoft\\Search Assistant\\ACMru")) {
+    result.Leave("the registry key could not be removed");
+  }
+  return result;
+}
+
+bool ClearTypedUrls() {
+  return platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
+                                      "Software\\Microsoft\\Internet Explorer\\TypedURLs");
 }
 
 std::string GetTempFolder() {
-  std::string folder = platform::TempFolderPath();
-  if (folder.empty()) return {};
-  const std::string full = platform::FullPathName(folder);
-  // A TEMP that names a drive, the Windows folder or the profile itself would wipe all that is there.
-  if (full.empty() || platform::IsRootPath(full) || SamePath(full, platform::WindowsFolderPath()) ||
-      SamePath(full, platform::ProfileFolderPath())) {
-    return {};
-  }
-  return folder;
+  return platform::TempFolderPath();
 }
 
-bool WipeFolderFiles(const std::string& folder, CleanView& view) {
+FolderWipeTally WipeFolderFiles(const std::string& folder, CleanView& view) {
+  FolderWipeTally tally;
+  // TEMP, the shell's folders and the bin can each be pointed anywhere: a folder that holds what is the
+  // user's or the system's is never wiped, whatever named it.
+  tally.refused = WipeRootRefusal(folder);
+  if (tally.refused) return tally;
   std::string root = folder;
   if (!root.empty() && root.back() == '\\') root.pop_back();
   root += '\\';
@@ -198,43 +329,45 @@ bool WipeFolderFiles(const std::string& folder, CleanView& view) {
   std::vector<std::string> files;
   ControlProgress walk(nullptr, nullptr);
   ScanDir(root, directories, files, &walk);
-  bool linkLeft = false;
   for (const std::string& file : files) {
     // Stopped between two files, never inside one.
-    if (gStop) break;
+    if (gStop) {
+      tally.stopped = true;
+      break;
+    }
+    ++tally.files;
     view.lblProgress3.SetCaption(file.substr(file.find_last_of('\\') + 1));
-    if (FoldersStillReal(root, file) && WipeCleanFile(file, view)) linkLeft = true;
+    if (!FoldersStillReal(root, file)) {
+      // A folder on the way has become a link, or is gone with the file: nothing is done through it.
+      if (platform::GetFileAttributes(file) != platform::kInvalidAttributes)
+        ++tally.notWiped[IoError::IsLink];
+      continue;
+    }
+    tally.Count(WipeCleanFile(file, view));
   }
-  return linkLeft;
+  return tally;
 }
 
-bool WipeCleanFile(const std::string& file, CleanView& view) {
+std::optional<WipeResult> WipeCleanFile(const std::string& file, CleanView& view) {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
-  if (!scheme) return false;
+  if (!scheme) return std::nullopt;
   ControlProgress progress(&view.ProgressBar2, &view.lblProgress2);
-  // A failure of one file leaves it as the routine left it; the next file follows.
-  WipeResult result;
   switch (*scheme) {
     case WipeScheme::OneRandomPass:
-      result = PassWipeFile(file, 1, &progress);
-      break;
+      return PassWipeFile(file, 1, &progress);
     case WipeScheme::DodScheme:
-      result = DodWipeFile(file, WipeOptions.OpPasses, &progress);
-      break;
+      return DodWipeFile(file, SchemePasses(*scheme, WipeOptions.OpPasses), &progress);
     case WipeScheme::GutmannScheme: {
       Gutmann gm;
       gm.progress = &progress;
-      result = gm.SecureFileDelete(file);
-      break;
+      return gm.SecureFileDelete(file);
     }
     case WipeScheme::CustomScheme:
-      result = PassWipeFile(file, WipeOptions.OpPasses, &progress);
-      break;
+      return PassWipeFile(file, SchemePasses(*scheme, WipeOptions.OpPasses), &progress);
     case WipeScheme::DeleteOnly:
-      result = PassWipeFile(file, 0, &progress);
-      break;
+      return PassWipeFile(file, 0, &progress);
   }
-  return !result.gone && result.error == IoError::IsLink;
+  return std::nullopt;
 }
 
 std::vector<std::string> ListIndexDatFiles() {
@@ -254,29 +387,39 @@ std::vector<std::string> ListIndexDatFiles() {
   return paths;
 }
 
-void ZeroFillFile(const std::string& path) {
+IoError ZeroFillFile(const std::string& path) {
   // Only a file that is there, and that no other program holds open for writing: the shell and the
   // browser keep these as live databases, and zeros written under them would break them.
   platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareRead,
                                              platform::Disposition::OpenExisting);
-  if (!file.IsOpen()) return;
+  if (!file.IsOpen()) return file.OpenError();
   uint64_t length = 0;
-  if (file.Length(&length) != IoError::None) return;
+  if (IoError error = file.Length(&length); error != IoError::None) return error;
   std::vector<uint8_t> zeros(static_cast<size_t>(std::min<uint64_t>(length, 1 << 20)), 0);
   for (uint64_t offset = 0; offset < length;) {
     const size_t chunk = static_cast<size_t>(std::min<uint64_t>(length - offset, zeros.size()));
-    if (file.WriteAt(offset, {zeros.data(), chunk}) != IoError::None) return;
+    if (IoError error = file.WriteAt(offset, {zeros.data(), chunk}); error != IoError::None) return error;
     offset += chunk;
     SilentProgress().Breathe();
   }
-  file.Flush();
+  return file.Flush();
 }
 
-void ClearIndexDatFiles() {
+CleanItemResult ClearIndexDatFiles() {
+  CleanItemResult result;
+  FolderWipeTally tally;
   for (const std::string& path : ListIndexDatFiles()) {
-    if (gStop) return;
-    ZeroFillFile(path);
+    if (gStop) {
+      result.Stop();
+      return result;
+    }
+    // One that is not there is not made.
+    if (IoError error = ZeroFillFile(path); error != IoError::None && error != IoError::NotFound) {
+      ++tally.notWiped[error];
+    }
   }
+  tally.AddTo(result);
+  return result;
 }
 
 }  // namespace nullora

@@ -5,8 +5,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "engine/wipe_result.h"
+#include "platform/platform.h"
 
 namespace nullora {
 
@@ -15,18 +21,57 @@ class Label;
 class ProgressBar;
 }  // namespace ui
 
-// A clean item: its number (1 to 9), tree key and status text.
+// A clean item: its number (1 to 9), tree key, caption and status text.
 struct CleanItem {
   int number;
   const char* key;
+  const char* caption;
   const char* status;
 };
 inline constexpr CleanItem kCleanItems[] = {
-    {1, "CleanKey1", "Emptying Recycle Bin"},     {2, "CleanKey2", "Cleaning Search History"},
-    {3, "CleanKey3", "Deleting Temporary Files"}, {4, "CleanKey4", "Deleting Recent Documents"},
-    {5, "CleanKey5", "Deleting Cookies"},         {6, "CleanKey6", "Deleting Temp Internet Files"},
-    {7, "CleanKey7", "Deleting URL History"},     {8, "CleanKey8", "Deleting AutoComplete Entries"},
-    {9, "CleanKey9", "Deleting Index.dat Files"},
+    {1, "CleanKey1", "Recycle Bin", "Emptying Recycle Bin"},
+    {2, "CleanKey2", "Search History", "Cleaning Search History"},
+    {3, "CleanKey3", "Temporary Files", "Deleting Temporary Files"},
+    {4, "CleanKey4", "Recent Documents", "Deleting Recent Documents"},
+    {5, "CleanKey5", "Cookies", "Deleting Cookies"},
+    {6, "CleanKey6", "Temporary Internet Files", "Deleting Temp Internet Files"},
+    {7, "CleanKey7", "URL History", "Deleting URL History"},
+    {8, "CleanKey8", "Autocomplete", "Deleting AutoComplete Entries"},
+    {9, "CleanKey9", "Index.dat Files", "Deleting Index.dat Files"},
+};
+
+// What one item did: all of it, or not all (with the reasons, in short), or it was stopped.
+struct CleanItemResult {
+  enum class State { Done, Left, Stopped };
+  State state = State::Done;
+  std::vector<std::string> reasons;  // "3 files in use", "refused, the folder is a drive root"
+  void Leave(std::string reason);
+  void Stop() { state = State::Stopped; }
+};
+
+// What a run did: the result of each selected item, in the run's order.
+struct CleanRunResult {
+  std::vector<std::pair<int, CleanItemResult>> items;
+  bool stopped = false;
+};
+// The run's last line: "Clean Complete." when every selected item was done, "Clean Complete, except: "
+// and each item's reasons ("Temporary Files: 3 files in use; Recycle Bin: not emptied, it holds a
+// link") otherwise, "Clean stopped." when the run was ended before its end.
+std::string CleanOutcomeText(const CleanRunResult& run);
+
+// What a wipe of the files below a folder left, by why.
+struct FolderWipeTally {
+  std::optional<std::string> refused;  // the folder may not be wiped at all: why
+  size_t files = 0;
+  std::map<platform::IoError, size_t> notWiped;  // files left, by the first failure
+  size_t linksLeft = 0;   // links that cannot be removed as themselves (Wine's host links)
+  size_t otherNames = 0;  // files whose name went but whose data stays under their other names
+  size_t grew = 0;        // files that grew during the wipe
+  size_t noScheme = 0;    // files left since the stored scheme is none of the five
+  bool stopped = false;
+  // Adds what was left to `result`, in short.
+  void AddTo(CleanItemResult& result) const;
+  void Count(const std::optional<WipeResult>& wipe);
 };
 
 inline constexpr char kBackgroundStartText[] = "Performing background clean...";
@@ -50,28 +95,32 @@ struct CleanView {
 bool CleanItemSelected(int k);
 
 // One clean run. It ends early only when StopCleanRun() was asked for, at the next file or item
-// boundary, never inside a file's overwrite.
-void RunClean(bool background, CleanView& view);
+// boundary, never inside a file's overwrite. Its last line is in LblProgress, and in the closing balloon
+// of a background run.
+CleanRunResult RunClean(bool background, CleanView& view);
 void StopCleanRun();
 bool CleanRunStopping();
 
-// The items (numbers as above).
-void ClearUrlCache(uint32_t mask);
-void ClearCookies();
-void ClearUrlHistory();
-void ClearAutoComplete();
-void ClearSearchHistory();
-void ClearTypedUrls();
-// The user's temporary folder, with its final backslash; empty when it is none that may be wiped (a
-// drive root, the Windows folder or the profile folder itself, from a misconfigured TEMP).
+// The items (numbers as above); each says what it left.
+// Deletes the entries of the URL cache the mask takes (0: neither cookie nor history) from the cache
+// container that holds them; returns how many such entries are still there afterwards.
+size_t ClearUrlCache(uint32_t mask);
+CleanItemResult ClearCookies();
+CleanItemResult ClearUrlHistory();
+CleanItemResult ClearAutoComplete();
+CleanItemResult ClearSearchHistory();
+bool ClearTypedUrls();
+// The user's temporary folder, with its final backslash; empty when there is none.
 std::string GetTempFolder();
-// Both say whether they left a link that cannot be removed as itself (Wine's host links): whatever
-// removes it by name, the shell's emptying of the bin included, would remove what it points to.
-bool WipeFolderFiles(const std::string& folder, CleanView& view);
-bool WipeCleanFile(const std::string& file, CleanView& view);
+// Wipes every file below `folder` with the user's scheme, unless the folder is one that may not be
+// wiped (see engine/wipe_roots.h); directories stay.
+FolderWipeTally WipeFolderFiles(const std::string& folder, CleanView& view);
+// Wipes one file with the user's scheme; nullopt when the stored scheme is none of the five.
+std::optional<WipeResult> WipeCleanFile(const std::string& file, CleanView& view);
 std::vector<std::string> ListIndexDatFiles();
-// Overwrites an existing index.dat with zero bytes in place; a file another program has open is left.
-void ZeroFillFile(const std::string& path);
-void ClearIndexDatFiles();
+// Overwrites an existing index.dat with zero bytes in place; a file another program has open is left
+// (InUse), a missing one is not made (NotFound).
+platform::IoError ZeroFillFile(const std::string& path);
+CleanItemResult ClearIndexDatFiles();
 
 }  // namespace nullora

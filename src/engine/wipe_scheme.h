@@ -6,7 +6,13 @@
 
 namespace nullora {
 
-enum class WipeScheme { OneRandomPass = 0, DodScheme = 1, GutmannScheme = 2, CustomScheme = 3, DeleteOnly = 4 };
+enum class WipeScheme {
+  OneRandomPass = 0,
+  DodScheme = 1,
+  GutmannScheme = 2,
+  CustomScheme = 3,
+  DeleteOnly = 4
+};
 
 // The scheme an OpMethod text selects: exactly "0" to "4", nothing else (" 1" and "01" are none).
 std::optional<WipeScheme> SchemeFromText(const std::string& opMethod);
@@ -16,5 +22,12 @@ const char* SchemeJobName(WipeScheme scheme);
 const char* SchemeListName(WipeScheme scheme);
 // The passes the options dialog proposes when the scheme is picked; none for Custom.
 std::optional<int> SchemeProposedPasses(WipeScheme scheme);
+// The passes a scheme really writes for the stored count: One Random Pass one, Gutmann its 35, Delete
+// Only none; DoD and Custom the stored count, but never fewer than one. A count below one (hand-edited,
+// or left by an older options dialog) must not turn a wipe into a plain deletion.
+int SchemePasses(WipeScheme scheme, int storedPasses);
+// The passes shown in a job's scheme line: the count a DoD or Custom wipe uses, the stored count for the
+// other schemes (which do not use it).
+int ShownPasses(std::optional<WipeScheme> scheme, int storedPasses);
 
 }  // namespace nullora

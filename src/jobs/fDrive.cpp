@@ -1,5 +1,6 @@
 #include "jobs/fDrive.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "engine/progress_text.h"
@@ -86,6 +87,11 @@ std::string fDrive::LocationText() const {
   return "Wiping " + Upper(DrivePath) + " Free Space.";
 }
 
+int fDrive::FillPasses() {
+  // Free space is filled whatever the scheme; with no pass at all nothing would be overwritten.
+  return std::max<int>(WipeOptions.OpPasses, 1);
+}
+
 void fDrive::RunWipe() {
   LoadOptions();
   PrintOptions();
@@ -94,13 +100,13 @@ void fDrive::RunWipe() {
     FinishJob("Not wiped: the free space of the drive could not be read");
     return;
   }
-  FreeSpaceResult result = GM.SecureFreeSpaceWipe(DrivePath.substr(0, 1), FreeBytes, WipeOptions.OpPasses);
+  FreeSpaceResult result = GM.SecureFreeSpaceWipe(DrivePath.substr(0, 1), FreeBytes, FillPasses());
   FinishJob(FreeSpaceOutcomeText(result, FreeBytes));
 }
 
 void fDrive::GM_Progress(uint8_t bytPassProg, uint8_t pass) {
   (void)bytPassProg;
-  lblscheme.SetCaption(OverwritingText(pass, WipeOptions.OpPasses));
+  lblscheme.SetCaption(OverwritingText(pass, FillPasses()));
 }
 
 void fDrive::GM_progressDisk(uint8_t percent) {

@@ -28,6 +28,8 @@ class fDrive : public JobDialog {
   std::string LocationText() const override;
   int16_t PassesDefault() const override { return 1; }
   void RunWipe() override;
+  // The passes of the fill: the stored count, at least one.
+  static int FillPasses();
   void GM_Progress(uint8_t bytPassProg, uint8_t pass) override;
   void GM_progressDisk(uint8_t percent);
 };

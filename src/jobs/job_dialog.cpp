@@ -106,7 +106,8 @@ void JobDialog::LoadOptions() {
 void JobDialog::PrintOptions() {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
   std::string name = scheme ? SchemeJobName(*scheme) : "";
-  lblOptions.SetCaption("Scheme : " + name + "." + "  Passes: " + std::to_string(WipeOptions.OpPasses) + ".");
+  lblOptions.SetCaption("Scheme : " + name + "." +
+                        "  Passes: " + std::to_string(ShownPasses(scheme, WipeOptions.OpPasses)) + ".");
 }
 
 std::optional<WipeResult> JobDialog::RunScheme(const std::string& path) {
@@ -116,11 +117,11 @@ std::optional<WipeResult> JobDialog::RunScheme(const std::string& path) {
     case WipeScheme::OneRandomPass:
       return PassWipeFile(path, 1, &Progress);
     case WipeScheme::DodScheme:
-      return DodWipeFile(path, WipeOptions.OpPasses, &Progress);
+      return DodWipeFile(path, SchemePasses(*scheme, WipeOptions.OpPasses), &Progress);
     case WipeScheme::GutmannScheme:
       return GM.SecureFileDelete(path);
     case WipeScheme::CustomScheme:
-      return PassWipeFile(path, WipeOptions.OpPasses, &Progress);
+      return PassWipeFile(path, SchemePasses(*scheme, WipeOptions.OpPasses), &Progress);
     case WipeScheme::DeleteOnly:
       return PassWipeFile(path, 0, &Progress);
   }

@@ -166,9 +166,27 @@ std::vector<std::string> RunningProcessNames();
 std::string SpecialFolderPath(int csidl);
 // The user's temporary folder, with its final backslash; empty when there is none.
 std::string TempFolderPath();
-// The user's profile folder and the Windows folder, without a final backslash; empty when unknown.
-std::string ProfileFolderPath();
-std::string WindowsFolderPath();
+// The folders of the system and of the user that hold what is theirs, not traces.
+enum class KnownFolder {
+  Windows,
+  System,
+  ProgramFiles,  // the program's own view: "Program Files (x86)" for a 32-bit program on 64-bit Windows
+  ProgramFilesX86,
+  ProgramFiles64,  // the 64-bit "Program Files", where there is one
+  ProgramData,
+  Profile,
+  Documents,
+  Desktop,
+  Downloads,
+  Pictures,
+  Music,
+  Videos,
+  Favorites,
+  AppData,
+  LocalAppData,
+};
+// Its path without a final backslash; empty when the system has none.
+std::string KnownFolderPath(KnownFolder folder);
 
 // The browser's URL cache. Entry types are the platform's bits (cookie 0x00100000, history 0x00200000).
 struct UrlCacheEntry {
@@ -177,8 +195,12 @@ struct UrlCacheEntry {
 };
 // The cache groups; false when they cannot be listed for any reason but there being none.
 bool UrlCacheGroups(std::vector<int64_t>* groups);
+// The cache keeps three containers, and a walk lists one: Windows gives content entries only when no
+// search pattern is named, cookies for "cookie:" and the history for "visited:". (Wine lists all of
+// them for no pattern; the type bits still tell them apart.)
+enum class UrlCacheContainer { Content, Cookies, History };
 // The entries of a group, or with no group the entries the cache lists outside any group.
-std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group);
+std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group, UrlCacheContainer container);
 bool DeleteUrlCacheEntry(const std::string& url);
 // Removes an (empty) group without flushing what it may still hold.
 bool DeleteUrlCacheGroup(int64_t group);
@@ -213,6 +235,11 @@ std::string CommandLineArgument();
 // ".." are resolved. A name the system keeps for a device comes back as a \\.\ path ("\\.\NUL").
 // Empty when the path cannot be made full.
 std::string FullPathName(const std::string& path);
+// A full path with every 8.3 short name in it replaced by the long name (GetLongPathNameW); the path as
+// given where it cannot be (a part of it does not exist).
+std::string LongPathName(const std::string& path);
+// `text` in upper case by the system's own rules for comparing file names, non-ASCII letters included.
+std::string FoldCase(const std::string& text);
 
 // Milliseconds of a monotonic clock, the real pause, and the local time of day.
 uint64_t OsTickMs();

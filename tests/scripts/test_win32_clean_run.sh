@@ -21,7 +21,8 @@ RegThere() { wine reg query "$1" >/dev/null 2>&1; }
 # The registry's traces, and a key beside them.
 RegAdd 'HKCU\Software\Microsoft\Search Assistant\ACMru\5603\deep\deeper' one
 RegAdd 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' url1
-RegAdd 'HKCU\Software\Microsoft\Internet Explorer\IntelliForms\Storage2' form1
+RegAdd 'HKCU\Software\Microsoft\Internet Explorer\IntelliForms\Storage1' form1
+RegAdd 'HKCU\Software\Microsoft\Internet Explorer\IntelliForms\Storage2' login1
 RegAdd 'HKCU\Software\Microsoft\Internet Explorer\Main' keep
 
 # The files: temporary folder, Recent, the internet cache; and a file of the user's beside them.
@@ -69,7 +70,8 @@ screenshot test_win32_clean_run_done
 
 RegThere 'HKCU\Software\Microsoft\Search Assistant\ACMru' && fail "the search history is still there"
 RegThere 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' && fail "the typed addresses are still there"
-RegThere 'HKCU\Software\Microsoft\Internet Explorer\IntelliForms\Storage2' && fail "AutoComplete's store is still there"
+RegThere 'HKCU\Software\Microsoft\Internet Explorer\IntelliForms\Storage1' && fail "AutoComplete's store is still there"
+RegThere 'HKCU\Software\Microsoft\Internet Explorer\IntelliForms\Storage2' || fail "the saved logins went with AutoComplete"
 RegThere 'HKCU\Software\Microsoft\Internet Explorer\Main' || fail "a key beside the traces went too"
 echo "the registry's traces are gone, the key beside them stays"
 [[ -e $temp/a.tmp || -e $temp/sub/b.tmp ]] && fail "temporary files are still there"

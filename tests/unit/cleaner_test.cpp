@@ -120,10 +120,10 @@ TEST_F(CleanerTest, FoldersAreWipedButForALockedFileALinkedTargetAndATempThatIsA
                                                platform::Disposition::OpenExisting);
   auto& world = platform::posix::Cleaner();
   world.tempFolder = dir.Path("temp\\");
-  world.profileFolder = dir.Path("profile");
   Select({3});
   fSettings& main = Main();
   main.RunExclusive(false);
+  EXPECT_EQ(main.LblProgress.Caption(), "Clean Complete, except: Temporary Files: 1 file in use");
   EXPECT_FALSE(dir.Exists("temp\\a.tmp"));
   EXPECT_FALSE(dir.Exists("temp\\sub\\b.tmp"));
   EXPECT_TRUE(dir.Exists("temp\\sub")) << "folders stay";
@@ -131,11 +131,47 @@ TEST_F(CleanerTest, FoldersAreWipedButForALockedFileALinkedTargetAndATempThatIsA
   EXPECT_EQ(outside.Read("keep.txt"), "precious");
   EXPECT_TRUE(main.CmdClean.Enabled());
   holder.Close();
+}
 
-  world.tempFolder = dir.Root();
-  EXPECT_EQ(GetTempFolder(), "") << "a TEMP that is a drive's root is refused";
-  world.tempFolder = dir.Path("profile\\");
-  EXPECT_EQ(GetTempFolder(), "");
+TEST_F(CleanerTest, AFolderThatHoldsTheUsersOrTheSystemsOwnIsNeverWipedWhateverNamesIt) {
+  using platform::KnownFolder;
+  auto& world = platform::posix::Cleaner();
+  const std::string profile = dir.MakeDir("Users\\Ann Marie");
+  const std::string documents = dir.MakeDir("Users\\Ann Marie\\Документы");
+  world.knownFolders = {{KnownFolder::Profile, profile},
+                        {KnownFolder::Documents, documents},
+                        {KnownFolder::Windows, dir.MakeDir("Windows")}};
+  dir.MakeFile("root.txt", "mine");
+  dir.MakeFile("Users\\Ann Marie\\Документы\\letter.txt", "mine");
+  const struct {
+    std::string temp;
+    std::string reason;
+  } cases[] = {
+      {dir.Root(), "the folder is a drive root"},
+      {"\\\\server\\share\\", "the folder is a share root"},
+      {profile + "\\", "the folder is the profile folder"},
+      {documents, "the folder is Documents"},
+      {dir.Path("Users\\"), "the folder holds the profile folder"},
+      {dir.Path("USERS\\annmar~1\\"), "the folder is the profile folder"},  // its 8.3 name, another case
+      {dir.Path("Users\\Ann Marie\\ДОКУМЕНТЫ"), "the folder is Documents"},
+      {dir.Path("Windows\\..\\Users\\.\\"), "the folder holds the profile folder"},
+  };
+  Select({3});
+  fSettings& main = Main();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.temp);
+    world.tempFolder = c.temp;
+    main.RunExclusive(false);
+    EXPECT_EQ(main.LblProgress.Caption(), "Clean Complete, except: Temporary Files: refused, " + c.reason);
+    EXPECT_EQ(dir.Read("root.txt"), "mine");
+    EXPECT_EQ(dir.Read("Users\\Ann Marie\\Документы\\letter.txt"), "mine");
+  }
+  // A trace folder below them all is what is wiped.
+  dir.MakeFile("Users\\Ann Marie\\Temp\\a.tmp", "trace");
+  world.tempFolder = dir.Path("users\\ANNMAR~1\\Temp\\");
+  main.RunExclusive(false);
+  EXPECT_EQ(main.LblProgress.Caption(), "Clean Complete.");
+  EXPECT_FALSE(dir.Exists("Users\\Ann Marie\\Temp\\a.tmp"));
 }
 
 TEST_F(CleanerTest, IndexDatFilesThatExistAreZeroedInPlaceAndNoneIsCreated) {
@@ -150,6 +186,42 @@ TEST_F(CleanerTest, IndexDatFilesThatExistAreZeroedInPlaceAndNoneIsCreated) {
   EXPECT_EQ(dir.Read("cookies\\index.dat"), std::string(70000, '\0'));
   EXPECT_EQ(dir.Read("history\\h1\\index.dat"), std::string(5, '\0'));
   EXPECT_FALSE(dir.Exists("cache\\Content.IE5\\index.dat"));
+}
+
+TEST_F(CleanerTest, TheLastLineAndTheBalloonSayWhatEachItemLeftAndWhy) {
+  auto& world = platform::posix::Cleaner();
+  test::TestDir bin;
+  bin.MakeFile("deleted.txt", "old");
+  platform::posix::SetRecycleBin(bin.Root());
+  platform::posix::SetRecycleBinFaults({false, true, 0});
+  // The cookie and the history entry in use; Windows lists neither in a walk of the content.
+  world.cache = {{"Cookie:ann@example.org/", kCookieCacheEntry},
+                 {"Visited: ann@http://example.org/", kUrlHistoryCacheEntry},
+                 {"http://example.org/page", 0}};
+  world.lockedUrls = {"Cookie:ann@example.org/", "Visited: ann@http://example.org/"};
+  dir.MakeDir("cookies");
+  std::string indexDat = dir.MakeFile("cookies\\index.dat", 16, 'i');
+  world.specialFolders = {{33, dir.Path("cookies")}};
+  platform::File browser = platform::File::Open(indexDat, platform::Access::Write, platform::kShareNone,
+                                                platform::Disposition::OpenExisting);
+  Select({1, 5, 6, 7, 9});
+  fSettings& main = Main();
+  main.RunExclusive(true);
+  const std::string line =
+      "Clean Complete, except: Recycle Bin: not emptied, the shell left items in it; Cookies: 1 cookie could "
+      "not be removed; URL History: 1 history entry could not be removed; Index.dat Files: 1 file in use";
+  EXPECT_EQ(main.LblProgress.Caption(), line);
+  EXPECT_EQ(platform::posix::LastTrayIcon().balloonText, line);
+  EXPECT_FALSE(bin.Exists("deleted.txt")) << "what the bin held was wiped all the same";
+  EXPECT_EQ(world.cache.size(), 2u) << "the page went";
+
+  browser.Close();
+  world.lockedUrls.clear();
+  platform::posix::SetRecycleBin("");
+  main.RunExclusive(true);
+  EXPECT_EQ(main.LblProgress.Caption(), "Clean Complete.");
+  EXPECT_EQ(platform::posix::LastTrayIcon().balloonText, kBackgroundEndText);
+  EXPECT_TRUE(world.cache.empty());
 }
 
 TEST_F(CleanerTest, OnlyContinueInTheWarningStartsAManualRun) {
@@ -188,6 +260,7 @@ TEST_F(CleanerTest, ATickDuringARunWaitsForItAndClosingDuringARunStopsItThenClos
   main.Timer1.OnTimer = [&] { main.RequestExit(); };
   main.RunExclusive(false);
   EXPECT_TRUE(HasKey("Software\\Microsoft\\Internet Explorer\\TypedURLs"));
+  EXPECT_EQ(main.LblProgress.Caption(), "Clean stopped.");
   ui::Application::Get().RunDeferred();
   ASSERT_FALSE(main.Loaded());
   main.Load();

@@ -41,7 +41,8 @@ TEST_F(FileJobTest, TheConfirmationViewNamesTheFile) {
   EXPECT_FALSE(dialog.Frame2.Visible());
   EXPECT_EQ(dialog.Height(), 2800);
   EXPECT_EQ(dialog.Width(), 7050);
-  EXPECT_GE(dialog.Frame2.Top(), dialog.Frame1.Top() + dialog.Frame1.Height()) << "the progress view waits below";
+  EXPECT_GE(dialog.Frame2.Top(), dialog.Frame1.Top() + dialog.Frame1.Height())
+      << "the progress view waits below";
   EXPECT_EQ(dialog.BackColor(), 0xF7F3F3u);
   EXPECT_EQ(dialog.lblscheme.Caption(), "");
   EXPECT_EQ(dialog.Command6.Caption(), "Stop");
@@ -118,6 +119,39 @@ TEST_F(FileJobTest, EachStoredSchemeRunsItsRoutine) {
   }
 }
 
+TEST_F(FileJobTest, AStoredPassCountBelowOneStillOverwritesOnceAndSaysSo) {
+  // DoD writes four sweeps a cycle, Custom one; a count that is no number is the job's default, 7.
+  const struct {
+    const char* method;
+    const char* passes;
+    const char* shown;
+    size_t flushes;
+  } cases[] = {
+      {"3", "0", "Scheme : Custom.  Passes: 1.", 1},
+      {"3", "-4", "Scheme : Custom.  Passes: 1.", 1},
+      {"1", "0", "Scheme : U.S DoD 5200,28-STD.  Passes: 1.", 4},
+      {"1", "-4", "Scheme : U.S DoD 5200,28-STD.  Passes: 1.", 4},
+      {"3", "abc", "Scheme : Custom.  Passes: 7.", 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.method) + " / " + c.passes);
+    SaveSetting("OpMethod", c.method);
+    SaveSetting("OpPasses", c.passes);
+    fFiles job;
+    FilePath = dir.MakeFile("a.txt", "secret");
+    job.Show();
+    test::IoRecorder recorder;
+    job.cmdYes.UserClick();
+    EXPECT_EQ(job.lblOptions.Caption(), c.shown);
+    EXPECT_EQ(recorder.Count(test::IoEvent::Flush), c.flushes);
+    ASSERT_FALSE(recorder.Writes().empty());
+    EXPECT_EQ(recorder.Writes().back().bytes.size(), 6u) << "the last pass covers the whole file";
+    EXPECT_EQ(job.lblscheme.Caption(), "Done");
+    EXPECT_FALSE(dir.Exists("a.txt"));
+    job.Unload();
+  }
+}
+
 TEST_F(FileJobTest, TheGutmannSchemeCountsItsThirtyFivePasses) {
   SaveSetting("OpMethod", "2");
   SaveSetting("OpPasses", "7");
@@ -142,8 +176,8 @@ TEST_F(FileJobTest, AFileThatVanishedIsReportedNotDone) {
 
 TEST_F(FileJobTest, AFileInUseIsReportedAndKept) {
   std::string path = dir.MakeFile("busy.txt", "secret");
-  platform::File holder =
-      platform::File::Open(path, platform::Access::ReadWrite, platform::kShareRead, platform::Disposition::OpenExisting);
+  platform::File holder = platform::File::Open(path, platform::Access::ReadWrite, platform::kShareRead,
+                                               platform::Disposition::OpenExisting);
   Open(path);
   dialog.cmdYes.UserClick();
   holder.Close();

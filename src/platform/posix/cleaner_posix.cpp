@@ -42,12 +42,6 @@ std::string SpecialFolderPath(int csidl) {
 std::string TempFolderPath() {
   return World().tempFolder;
 }
-std::string ProfileFolderPath() {
-  return World().profileFolder;
-}
-std::string WindowsFolderPath() {
-  return World().windowsFolder;
-}
 
 bool UrlCacheGroups(std::vector<int64_t>* groups) {
   groups->clear();
@@ -56,14 +50,33 @@ bool UrlCacheGroups(std::vector<int64_t>* groups) {
   return true;
 }
 
-std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group) {
-  if (!group) return World().cache;
-  auto found = World().groups.find(*group);
-  return found == World().groups.end() ? std::vector<UrlCacheEntry>{} : found->second;
+// As on Windows: each container is listed on its own; content is what is neither a cookie nor history.
+std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group, UrlCacheContainer container) {
+  std::vector<UrlCacheEntry> all;
+  if (!group) {
+    all = World().cache;
+  } else if (auto found = World().groups.find(*group); found != World().groups.end()) {
+    all = found->second;
+  }
+  std::erase_if(all, [container](const UrlCacheEntry& entry) {
+    const bool cookie = (entry.type & 0x00100000u) != 0;
+    const bool history = (entry.type & 0x00200000u) != 0;
+    switch (container) {
+      case UrlCacheContainer::Cookies:
+        return !cookie;
+      case UrlCacheContainer::History:
+        return !history;
+      case UrlCacheContainer::Content:
+        return cookie || history;
+    }
+    return true;
+  });
+  return all;
 }
 
 bool DeleteUrlCacheEntry(const std::string& url) {
   World().calls.push_back("DeleteUrlCacheEntry " + url);
+  if (World().lockedUrls.count(url)) return false;
   auto drop = [&](std::vector<UrlCacheEntry>& entries) {
     return std::erase_if(entries, [&](const UrlCacheEntry& entry) { return entry.url == url; }) > 0;
   };

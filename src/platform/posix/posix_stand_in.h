@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,13 +48,13 @@ std::vector<ShellOpenCall>& ShellOpenCalls();
 // What the privacy cleaner finds: running processes, special folders, the URL cache; and what it asked.
 struct CleanerWorld {
   std::vector<std::string> processes;
-  std::map<int, std::string> specialFolders;  // CSIDL -> Windows-form path
-  std::string tempFolder;                     // with its final backslash
-  std::string profileFolder;
-  std::string windowsFolder;
+  std::map<int, std::string> specialFolders;             // CSIDL -> Windows-form path
+  std::string tempFolder;                                // with its final backslash
+  std::map<KnownFolder, std::string> knownFolders;       // the profile, Documents... (Windows form)
   std::vector<UrlCacheEntry> cache;                      // entries outside any group
   std::map<int64_t, std::vector<UrlCacheEntry>> groups;  // group -> its entries
   bool groupsFail = false;
+  std::set<std::string> lockedUrls;  // entries in use, which the cache refuses to delete
   std::vector<std::string> calls;
   std::vector<std::string> deletedRegistryPaths;
   std::string shutdownBlockReason;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 #include <urlhist.h>
@@ -97,17 +98,75 @@ std::string TempFolderPath() {
   return folder;
 }
 
-std::string ProfileFolderPath() {
-  wchar_t path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
-  return WithoutFinalBackslash(WideToUtf8(path));
-}
-
-std::string WindowsFolderPath() {
-  wchar_t path[MAX_PATH] = {};
-  UINT length = GetWindowsDirectoryW(path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return WithoutFinalBackslash(WideToUtf8(path));
+std::string KnownFolderPath(KnownFolder folder) {
+  if (folder == KnownFolder::Windows) {
+    wchar_t path[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryW(path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : WithoutFinalBackslash(WideToUtf8(path));
+  }
+  if (folder == KnownFolder::ProgramFiles64) {
+    // A 32-bit program is shown "Program Files (x86)" under both names; the 64-bit one is only told
+    // through the environment.
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"ProgramW6432", path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : WithoutFinalBackslash(WideToUtf8(path));
+  }
+  const KNOWNFOLDERID* id = nullptr;
+  switch (folder) {
+    case KnownFolder::System:
+      id = &FOLDERID_System;
+      break;
+    case KnownFolder::ProgramFiles:
+      id = &FOLDERID_ProgramFiles;
+      break;
+    case KnownFolder::ProgramFilesX86:
+      id = &FOLDERID_ProgramFilesX86;
+      break;
+    case KnownFolder::ProgramData:
+      id = &FOLDERID_ProgramData;
+      break;
+    case KnownFolder::Profile:
+      id = &FOLDERID_Profile;
+      break;
+    case KnownFolder::Documents:
+      id = &FOLDERID_Documents;
+      break;
+    case KnownFolder::Desktop:
+      id = &FOLDERID_Desktop;
+      break;
+    case KnownFolder::Downloads:
+      id = &FOLDERID_Downloads;
+      break;
+    case KnownFolder::Pictures:
+      id = &FOLDERID_Pictures;
+      break;
+    case KnownFolder::Music:
+      id = &FOLDERID_Music;
+      break;
+    case KnownFolder::Videos:
+      id = &FOLDERID_Videos;
+      break;
+    case KnownFolder::Favorites:
+      id = &FOLDERID_Favorites;
+      break;
+    case KnownFolder::AppData:
+      id = &FOLDERID_RoamingAppData;
+      break;
+    case KnownFolder::LocalAppData:
+      id = &FOLDERID_LocalAppData;
+      break;
+    default:
+      return {};
+  }
+  // Where the folder is meant to be, also when it has not been made yet: a TEMP pointed at the place
+  // of a missing Documents folder is refused all the same.
+  PWSTR path = nullptr;
+  std::string result;
+  if (SUCCEEDED(SHGetKnownFolderPath(*id, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path) {
+    result = WithoutFinalBackslash(WideToUtf8(path));
+  }
+  CoTaskMemFree(path);
+  return result;
 }
 
 bool UrlCacheGroups(std::vector<int64_t>* groups) {
@@ -127,12 +186,15 @@ bool UrlCacheGroups(std::vector<int64_t>* groups) {
   return true;
 }
 
-std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group) {
+std::vector<UrlCacheEntry> UrlCacheEntries(std::optional<int64_t> group, UrlCacheContainer container) {
   const GROUPID id = group ? static_cast<GROUPID>(*group) : 0;
   const DWORD filter = URLCACHE_FIND_DEFAULT_FILTER;
+  const wchar_t* pattern = container == UrlCacheContainer::Cookies   ? L"cookie:"
+                           : container == UrlCacheContainer::History ? L"visited:"
+                                                                     : nullptr;
   return WalkEntries(
       [&](INTERNET_CACHE_ENTRY_INFOW* info, DWORD* size) {
-        return FindFirstUrlCacheEntryExW(nullptr, 0, filter, id, info, size, nullptr, nullptr, nullptr);
+        return FindFirstUrlCacheEntryExW(pattern, 0, filter, id, info, size, nullptr, nullptr, nullptr);
       },
       [](HANDLE find, INTERNET_CACHE_ENTRY_INFOW* info, DWORD* size) {
         return FindNextUrlCacheEntryExW(find, info, size, nullptr, nullptr, nullptr) != FALSE;

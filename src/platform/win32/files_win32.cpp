@@ -226,4 +226,39 @@ std::string FullPathName(const std::string& path) {
   return wide.empty() ? std::string() : WideToUtf8(win32::FullPathW(wide));
 }
 
+std::string LongPathName(const std::string& path) {
+  std::wstring wide = ToLongPathW(path);
+  if (wide.empty()) return path;
+  DWORD needed = GetLongPathNameW(wide.c_str(), nullptr, 0);
+  while (needed != 0) {
+    std::wstring longPath(needed, L'\0');
+    DWORD written = GetLongPathNameW(wide.c_str(), longPath.data(), needed);
+    if (written == 0) break;
+    if (written < needed) {
+      longPath.resize(written);
+      // The prefix ToLongPathW may have added is not part of the answer.
+      if (!win32::IsPrefixed(Utf8ToWide(path)) && win32::IsPrefixed(longPath)) {
+        longPath = win32::StartsWithText(longPath, L"\\\\?\\UNC\\") ? L"\\\\" + longPath.substr(8)
+                                                                    : longPath.substr(4);
+      }
+      return WideToUtf8(longPath);
+    }
+    needed = written;
+  }
+  return path;
+}
+
+std::string FoldCase(const std::string& text) {
+  std::wstring wide = Utf8ToWide(text);
+  if (wide.empty()) return text;
+  // The invariant upper case is the one the file systems compare names by.
+  int length = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(),
+                             static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr, 0);
+  if (length <= 0) return text;
+  std::wstring upper(static_cast<size_t>(length), L'\0');
+  LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), static_cast<int>(wide.size()),
+                upper.data(), length, nullptr, nullptr, 0);
+  return WideToUtf8(upper);
+}
+
 }  // namespace nullora::platform
