@@ -141,7 +141,14 @@ void fStart::Form_Load() {
   } else if (commandType == "Recycled") {
     windows_.Recycle().Show();
   } else {
-    // No job: the main window, hidden in the tray when Windows started the program at logon.
+    // No job: the main window, hidden in the tray when Windows started the program at logon. One such
+    // program a session: a second start brings the first one's window forward, or at logon, where the
+    // first is already in the tray, simply ends.
+    if (!platform::ClaimMainInstance()) {
+      if (commandType != "StartUpMin") platform::AskMainInstanceToShow();
+      Unload();
+      return;
+    }
     fSettings& main = windows_.Settings();
     main.Timer1.SetEnabled(AppSettings.AutoCleanMode == 2 || AppSettings.AutoCleanMode == 3);
     main.Load();

@@ -13,6 +13,7 @@ class RealClock : public Clock {
   uint64_t NowMs() override { return OsTickMs(); }
   void Sleep(uint32_t ms) override { OsSleep(ms); }
   double SecondsSinceMidnight() override { return OsSecondsSinceMidnight(); }
+  int64_t LocalDay() override { return OsLocalDay(); }
 };
 
 RealClock gRealClock;
@@ -20,7 +21,9 @@ Clock* gClock = &gRealClock;
 
 }  // namespace
 
-Clock& GetClock() { return *gClock; }
+Clock& GetClock() {
+  return *gClock;
+}
 
 Clock* SetClock(Clock* clock) {
   Clock* previous = std::exchange(gClock, clock ? clock : &gRealClock);

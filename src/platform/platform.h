@@ -147,15 +147,22 @@ bool WriteSetting(const std::string& app, const std::string& section, const std:
 // `root`; an empty `name` is the key's default value. Writes create missing keys; each says whether it
 // was done (an ordinary user may not write HKEY_CLASSES_ROOT or HKEY_LOCAL_MACHINE).
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };
+// A 32-bit program on 64-bit Windows is shown copies of some keys (HKCR\CLSID, most of HKLM\Software)
+// unless it asks for the 64-bit view, and Explorer and Windows read the 64-bit ones. `System` is the
+// 64-bit view where there is one (on 32-bit Windows the only one); `Program` the program's own, where
+// a 32-bit build of old left its values. (Wine keeps both views too.)
+enum class RegistryView { System, Program };
 bool RegistryWriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                         const std::string& data);
+                         const std::string& data, RegistryView view = RegistryView::System);
 std::optional<std::string> RegistryReadString(RegistryRoot root, const std::string& key,
-                                              const std::string& name);
+                                              const std::string& name,
+                                              RegistryView view = RegistryView::System);
 // True when the value is gone afterwards (also when it never was there).
-bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name);
+bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                         RegistryView view = RegistryView::System);
 
 // Deletes `key` with every key and value below it; true when it is gone (also when it never was).
-bool RegistryDeleteTree(RegistryRoot root, const std::string& key);
+bool RegistryDeleteTree(RegistryRoot root, const std::string& key, RegistryView view = RegistryView::System);
 
 // --- what the privacy cleaner reaches ------------------------------------------------------------------
 
@@ -209,9 +216,18 @@ bool ClearBrowserHistoryStore();
 // The shell's AutoComplete clearing export, when the platform has it; false when not.
 bool ClearAutoCompleteExport();
 
-// Asks the system to let the program finish a clean run before the session ends (with a reason the user
-// can read), and lets it go again with an empty reason.
-void SetShutdownBlockReason(const std::string& reason);
+// Tells the system, on the program's main window, why the session should wait (a reason the user can
+// read while Windows shuts down); an empty reason takes it back.
+class Widget;
+void SetShutdownBlockReason(Widget* window, const std::string& reason);
+
+// The tray program runs once in a session. True for the first copy that asks (it keeps the claim for
+// its life); false when another copy holds it.
+bool ClaimMainInstance();
+// The first copy names the window that takes a second copy's request to come forward.
+void PublishMainInstanceWindow(Widget* window);
+// A second copy asks the first one's main window to come forward; false when it cannot be reached.
+bool AskMainInstanceToShow();
 
 // The directory of the running program, without a final backslash unless it is a drive root ("C:").
 std::string ApplicationDirectory();
@@ -246,6 +262,8 @@ uint64_t OsTickMs();
 void OsSleep(uint32_t ms);
 // Seconds since local midnight, with fractions; it seeds the random generator.
 double OsSecondsSinceMidnight();
+// The local calendar date as a count of days.
+int64_t OsLocalDay();
 
 // Dispatches pending window messages without waiting. Returns false when the quit message was seen.
 bool OsPumpEvents();

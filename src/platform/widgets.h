@@ -51,8 +51,13 @@ class WidgetSink {
   virtual bool OnUserClose() { return true; }
   virtual void OnActivate() {}
   virtual void OnPaint() {}
-  // The system is ending the session (shutdown or logoff).
-  virtual void OnSessionEnd() {}
+  // The system asks whether the session may end (shutdown, log-off; with `closeApp` the Restart Manager,
+  // an installer say, wants only this program closed). The answer is yes and comes at once.
+  virtual void OnSessionQuery(bool closeApp) { (void)closeApp; }
+  // The session ends now (`ending`), or its end was called off (not `ending`).
+  virtual void OnSessionEnd(bool ending, bool closeApp) { (void)ending, (void)closeApp; }
+  // Another copy of the program asks this window to come forward.
+  virtual void OnShowRequest() {}
   // F1 anywhere in the window.
   virtual void OnHelp() {}
 };

@@ -10,6 +10,7 @@ namespace nullora {
 namespace {
 
 using platform::RegistryRoot;
+using platform::RegistryView;
 
 std::string WithFinalBackslash(std::string directory) {
   if (directory.empty() || directory.back() != '\\') directory += '\\';
@@ -49,18 +50,39 @@ EntryPlace RegisterShellMenus(const std::string& directory) {
 
 EntryPlace WriteRunAtLogon(const std::string& directory) {
   const std::string command = ProgramCommand(directory, "Nullora.exe", "StartUpMin");
+  // Exactly one value: a copy in a second place would start a second program at every logon.
   if (platform::RegistryWriteString(RegistryRoot::LocalMachine, kRunKey, kRunValue, command)) {
+    platform::RegistryDeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValue, RegistryView::Program);
+    platform::RegistryDeleteValue(RegistryRoot::CurrentUser, kRunKey, kRunValue);
     return EntryPlace::Machine;
   }
+  // An ordinary user may not write the machine's value, but one left there by a start as administrator
+  // starts the program already.
+  if (RunAtLogonPlace() == EntryPlace::Machine) return EntryPlace::Machine;
   if (platform::RegistryWriteString(RegistryRoot::CurrentUser, kRunKey, kRunValue, command)) {
     return EntryPlace::CurrentUser;
   }
   return EntryPlace::Nowhere;
 }
 
-void RemoveRunAtLogon() {
-  platform::RegistryDeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValue);
+EntryPlace RunAtLogonPlace() {
+  for (RegistryView view : {RegistryView::System, RegistryView::Program}) {
+    if (platform::RegistryReadString(RegistryRoot::LocalMachine, kRunKey, kRunValue, view)) {
+      return EntryPlace::Machine;
+    }
+  }
+  if (platform::RegistryReadString(RegistryRoot::CurrentUser, kRunKey, kRunValue))
+    return EntryPlace::CurrentUser;
+  return EntryPlace::Nowhere;
+}
+
+bool RemoveRunAtLogon() {
+  // From wherever it is: the machine's value in both views (an older 32-bit build wrote the program's
+  // own), and the user's.
+  platform::RegistryDeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValue, RegistryView::System);
+  platform::RegistryDeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValue, RegistryView::Program);
   platform::RegistryDeleteValue(RegistryRoot::CurrentUser, kRunKey, kRunValue);
+  return RunAtLogonPlace() == EntryPlace::Nowhere;
 }
 
 }  // namespace nullora

@@ -23,9 +23,14 @@ EntryPlace RegisterShellMenus(const std::string& directory);
 
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kRunValue[] = "Nullora";
-// The run-at-logon value, which starts the program hidden in the tray ("StartUpMin").
+// The run-at-logon value, which starts the program hidden in the tray ("StartUpMin"). There is at most
+// one: written where Windows looks for every user, else the user's own; where the machine's cannot be
+// written but is there already, it is left as the one.
 EntryPlace WriteRunAtLogon(const std::string& directory);
-// Removes it from both places; missing values are no error.
-void RemoveRunAtLogon();
+// Where the value is now.
+EntryPlace RunAtLogonPlace();
+// Removes it from wherever it is; false when one is left (an ordinary user may not change the
+// machine's).
+bool RemoveRunAtLogon();
 
 }  // namespace nullora

@@ -1,6 +1,7 @@
 #include "ui/fSettings.h"
 
 #include <cctype>
+#include <utility>
 
 #include "cleaner/fInfo2.h"
 #include "cleaner/modClean.h"
@@ -21,6 +22,7 @@ namespace nullora {
 namespace {
 
 constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+constexpr char kShutdownReason[] = "Nullora is cleaning up before Windows shuts down.";
 
 // A whole number of at most two digits from `text` (blanks around it ignored), or -1.
 int SmallNumber(const std::string& text) {
@@ -219,6 +221,7 @@ void fSettings::Form_Load() {
   Show();
   Refresh();
   AddTrayIcon(*this);
+  platform::PublishMainInstanceWindow(Peer());
 }
 
 void fSettings::Form_Activate() {
@@ -320,7 +323,9 @@ void fSettings::cmdOk_Click() {
 }
 
 void fSettings::Check1_Click() {
-  if (Check1.Value() == ui::kChecked) {
+  if (syncingRunAtLogon_) {
+    // Only the box is brought back to what the registry says.
+  } else if (Check1.Value() == ui::kChecked) {
     if (WriteRunAtLogon(platform::ApplicationDirectory()) == EntryPlace::Nowhere && !toldRunAtLogonRefused_) {
       toldRunAtLogonRefused_ = true;
       platform::ShowMessage(
@@ -328,8 +333,15 @@ void fSettings::Check1_Click() {
           "refused.",
           "Nullora");
     }
-  } else {
-    RemoveRunAtLogon();
+  } else if (!RemoveRunAtLogon()) {
+    platform::ShowMessage(
+        "Nullora could not remove itself from the programs that start at Windows logon: the entry for all "
+        "users may only be removed by an administrator.",
+        "Nullora");
+    // The box tells what Windows will do at the next logon.
+    syncingRunAtLogon_ = true;
+    Check1.SetValue(ui::kChecked);
+    syncingRunAtLogon_ = false;
   }
   AppSettings.RunAtStartup = static_cast<int16_t>(Check1.Value() == ui::kChecked ? 1 : 0);
 }
@@ -386,19 +398,45 @@ void fSettings::Form_QueryUnload(bool& cancel, ui::UnloadMode mode) {
   }
 }
 
-void fSettings::Form_SessionEnd() {
-  if (AppSettings.AutoCleanMode == 1 && !running_) {
-    // Windows is asked to wait, with a reason the user can read, while the clean runs.
-    platform::SetShutdownBlockReason("Nullora is cleaning up before Windows shuts down.");
-    RunExclusive(true);
-    platform::SetShutdownBlockReason("");
+void fSettings::Form_QueryEndSession(bool closeApp) {
+  // Only asked: the session may yet go on. Until it ends, Windows can show the user why this program
+  // will hold it up.
+  if (!closeApp && (AppSettings.AutoCleanMode == 1 || running_)) {
+    platform::SetShutdownBlockReason(Peer(), kShutdownReason);
   }
+}
+
+void fSettings::Form_EndSession(bool ending, bool closeApp) {
+  if (!ending) {
+    // Called off: the program, its schedule included, goes on as before.
+    platform::SetShutdownBlockReason(Peer(), "");
+    return;
+  }
+  // A real shutdown or log-off cleans in mode 1; an installer closing programs gets no clean. A run
+  // that was going on (this came from inside it) stops at its next file and the window goes after it.
+  if (AppSettings.AutoCleanMode == 1 && !closeApp && !running_) {
+    platform::SetShutdownBlockReason(Peer(), kShutdownReason);
+    RunExclusive(true);
+  }
+  if (!running_) platform::SetShutdownBlockReason(Peer(), "");
   Unload(ui::UnloadMode::AppWindows);
 }
 
+void fSettings::Form_ShowRequest() {
+  // Another start of the program while this one runs: this window comes forward instead.
+  Show();
+}
+
 void fSettings::Timer1_Timer() {
-  if (ScheduleTickStartsRun(AppSettings.AutoCleanMode, AppSettings.DailyRunTime, Schedule))
-    RunExclusive(true);
+  const bool due = ScheduleTickStartsRun(AppSettings.AutoCleanMode, AppSettings.DailyRunTime, Schedule);
+  if (!Schedule.note.empty()) ShowTrayBalloon(*this, std::exchange(Schedule.note, {}));
+  // A tick may come inside the tray menu's or a message box's loop: the run waits for the program's own
+  // message loop rather than freezing theirs.
+  if (due) {
+    ui::Application::Get().Defer([this] {
+      if (Loaded()) RunExclusive(true);
+    });
+  }
 }
 
 void fSettings::CmdClean_Click() {

@@ -94,7 +94,9 @@ class fSettings : public ui::Form {
   void Form_Paint() override;
   void Form_Unload(bool& cancel) override;
   void Form_QueryUnload(bool& cancel, ui::UnloadMode mode) override;
-  void Form_SessionEnd() override;
+  void Form_QueryEndSession(bool closeApp) override;
+  void Form_EndSession(bool ending, bool closeApp) override;
+  void Form_ShowRequest() override;
   void Form_Help() override { cmdHelp_Click(); }
 
  private:
@@ -114,6 +116,7 @@ class fSettings : public ui::Form {
   fInfo& info_;
   fInfo2& warning_;
   bool toldRunAtLogonRefused_ = false;
+  bool syncingRunAtLogon_ = false;
   bool running_ = false;
   bool runPending_ = false;
   bool exitAfterRun_ = false;

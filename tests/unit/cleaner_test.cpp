@@ -5,6 +5,7 @@
 #include "app/fStart.h"
 #include "cleaner/fInfo2.h"
 #include "cleaner/modClean.h"
+#include "jobs/fFiles.h"
 #include "shared/records.h"
 #include "shared/settings_store.h"
 #include "support/settings_sandbox.h"
@@ -274,19 +275,39 @@ TEST_F(CleanerTest, ATickDuringARunWaitsForItAndClosingDuringARunStopsItThenClos
   EXPECT_FALSE(main.Loaded());
 }
 
-TEST_F(CleanerTest, AtShutdownModeOneCleansWithWindowsWaitingAndExitDoesNot) {
+TEST_F(CleanerTest, ModeOneCleansOnlyWhenTheSessionReallyEndsAndNeverForAnInstallerClosingIt) {
   AppSettings.AutoCleanMode = 1;
   Select({2});
   Key("Software\\Microsoft\\Search Assistant\\ACMru\\1");
+  auto& world = platform::posix::Cleaner();
   fSettings& main = Main();
   main.RequestExit();
   ui::Application::Get().RunDeferred();
   EXPECT_TRUE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru")) << "Exit runs no clean";
+
+  // Asked, then called off: nothing is cleaned, the reason is taken back, the program goes on.
   main.Load();
-  platform::posix::Cleaner().shutdownBlockReason = "unset";
-  main.UserSessionEnd();
+  main.UserSessionQuery();
+  EXPECT_EQ(world.shutdownBlockReason, "Nullora is cleaning up before Windows shuts down.");
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru")) << "a question cleans nothing";
+  main.UserSessionEnd(false);
+  EXPECT_EQ(world.shutdownBlockReason, "");
+  EXPECT_TRUE(main.Loaded());
+
+  // The Restart Manager closing programs for an installer: closed, not cleaned.
+  main.UserSessionQuery(true);
+  EXPECT_EQ(world.shutdownBlockReason, "");
+  main.UserSessionEnd(true, true);
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
+  EXPECT_FALSE(main.Loaded());
+
+  // Asked, then ended: the clean runs with Windows told why it waits, then the program goes.
+  main.Load();
+  main.UserSessionQuery();
+  world.shutdownBlockReason = "unset";
+  main.UserSessionEnd(true);
   EXPECT_FALSE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
-  EXPECT_EQ(platform::posix::Cleaner().shutdownBlockReason, "") << "asked to wait, then let go";
+  EXPECT_EQ(world.shutdownBlockReason, "") << "asked to wait, then let go";
   EXPECT_FALSE(main.Loaded());
 }
 
@@ -307,8 +328,98 @@ TEST_F(CleanerTest, StartedInDailyModeTheTimersTickAtTheMinuteRunsTheClean) {
   ASSERT_TRUE(windows.Settings().Timer1.Running());
   time.clock.Advance(60000);
   ui::DoEvents();
+  // The tick may have come from inside any message loop: the run waits for the program's own.
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru")) << "not inside the loop that ticked";
+  ui::Application::Get().RunDeferred();
   EXPECT_FALSE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
   EXPECT_EQ(platform::posix::LastTrayIcon().balloonText, kBackgroundEndText);
+}
+
+TEST(Schedule, ADailyMinuteRunsOnceWhateverTheClocksDoAndOneTheyJumpOverIsNoted) {
+  test::FakeTime time;
+  ScheduleState state;
+  const uint64_t hourMs = 3600000;
+  // Sets the local time of day, as a change of the clock does, while the monotonic clock goes on.
+  auto at = [&](uint64_t ms) {
+    time.clock.SetLocalOffset(static_cast<int64_t>(ms) - static_cast<int64_t>(time.clock.NowMs() % 86400000));
+  };
+  // Summer time ends: 01:30 comes twice in one night.
+  at(1 * hourMs + 30 * 60000);
+  EXPECT_TRUE(ScheduleTickStartsRun(2, "0130AM", state));
+  time.clock.Advance(hourMs);
+  at(1 * hourMs + 30 * 60000);
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "0130AM", state)) << "the same date and minute again";
+  // The clock set back over a run that came: no repeat.
+  at(12 * hourMs + 1 * 60000);
+  EXPECT_TRUE(ScheduleTickStartsRun(2, "1201PM", state));
+  time.clock.Advance(60000);
+  at(11 * hourMs + 59 * 60000);
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "1201PM", state));
+  for (int minute = 0; minute < 3; ++minute) {
+    time.clock.Advance(60000);
+    at(12 * hourMs + minute * 60000);
+    EXPECT_FALSE(ScheduleTickStartsRun(2, "1201PM", state));
+  }
+  // The next day it comes again.
+  time.clock.Advance(60000);
+  time.clock.SetLocalOffset(0);
+  time.clock.Advance(86400000 - time.clock.NowMs() % 86400000 + 12 * hourMs + 60000);
+  EXPECT_TRUE(ScheduleTickStartsRun(2, "1201PM", state));
+
+  // A tick that came late, past the minute, still starts it.
+  time.clock.Advance(23 * hourMs + 59 * 60000 + 30000);  // 12:00:30 the day after
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "1201PM", state));
+  time.clock.Advance(90000);  // 12:02:00
+  EXPECT_TRUE(ScheduleTickStartsRun(2, "1201PM", state));
+
+  // Summer time starts: from 01:59 to 03:00 in one tick. 02:30 never comes; the user is told so once.
+  ScheduleState spring;
+  at(1 * hourMs + 59 * 60000);
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "0230AM", spring));
+  time.clock.Advance(60000);
+  at(3 * hourMs);
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "0230AM", spring));
+  EXPECT_EQ(spring.note, "The daily clean at 02:30 AM did not run today: the clock skipped that time.");
+  spring.note.clear();
+  time.clock.Advance(60000);
+  at(3 * hourMs + 60000);
+  EXPECT_FALSE(ScheduleTickStartsRun(2, "0230AM", spring));
+  EXPECT_EQ(spring.note, "");
+}
+
+TEST_F(CleanerTest, AScheduledRunWaitsForTheMessageLoopAndASecondStartHandsOverToTheFirst) {
+  // A tick from inside the tray menu's loop, say: it neither runs the clean there nor loses it.
+  time.clock.Advance(86400000ULL - (time.clock.NowMs() % 86400000ULL) + 12 * 3600000ULL + 60000);
+  AppSettings.AutoCleanMode = 2;
+  AppSettings.DailyRunTime = "1201PM";
+  Select({2});
+  Key("Software\\Microsoft\\Search Assistant\\ACMru\\1");
+  fSettings& main = Main();
+  main.Timer1_Timer();
+  EXPECT_FALSE(main.CleanRunning());
+  EXPECT_TRUE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
+  ui::Application::Get().RunDeferred();
+  EXPECT_FALSE(HasKey("Software\\Microsoft\\Search Assistant\\ACMru"));
+
+  // Started again while it runs: no second main window or scheduler, the first one comes forward; at
+  // logon the second copy ends quietly. A job is no second tray program.
+  auto& world = platform::posix::Cleaner();
+  EXPECT_GE(world.mainInstancePublished, 1);
+  main.Hide();
+  main.UserShowRequest();
+  EXPECT_TRUE(main.Visible());
+  world.otherMainInstance = true;
+  for (const char* argument : {"", "StartUpMin"}) {
+    AppWindows second;
+    fStart start(second, argument);
+    start.Load();
+    EXPECT_FALSE(second.Settings().Loaded()) << argument;
+  }
+  EXPECT_EQ(world.showRequests, 1) << "only the start by hand asks the first to show";
+  AppWindows job;
+  fStart start(job, dir.MakeFile("a.txt", "x"));
+  start.Load();
+  EXPECT_TRUE(job.Files().Loaded());
 }
 
 TEST(Schedule, DailyAtItsMinuteOnceAndAfterTheBrowserClosedOnce) {

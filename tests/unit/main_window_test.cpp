@@ -159,6 +159,45 @@ TEST_F(MainWindowTest, RunAtLogonIsWrittenQuotedFallsBackToTheUserAndIsRemovedFr
   EXPECT_EQ(platform::posix::MessagesShown(), 1) << "told once that neither place could be written";
 }
 
+TEST_F(MainWindowTest, RunAtLogonIsOneValueWhereverAnEarlierStartLeftIt) {
+  using platform::RegistryView;
+  const std::string command = "\"" + dir.Path("Nullora.exe") + "\" StartUpMin";
+  auto count = [] {
+    int values = 0;
+    for (const auto& [path, value] : platform::posix::RegistryContents()) {
+      values += path.ends_with("\\CurrentVersion\\Run\\Nullora");
+    }
+    return values;
+  };
+  // A start with administrator rights left the machine's value; an older 32-bit build its own view's.
+  platform::RegistryWriteString(RegistryRoot::LocalMachine, kRunKey, kRunValue, command);
+  platform::RegistryWriteString(RegistryRoot::LocalMachine, kRunKey, kRunValue, command,
+                                RegistryView::Program);
+  ASSERT_TRUE(platform::posix::RegistryContents().count(
+      "HKLM\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run\\Nullora"));
+  platform::posix::SetRegistryRootWritable(RegistryRoot::LocalMachine, false);
+  AppSettings.RunAtStartup = 1;
+  fSettings& main = OpenMain();
+  EXPECT_EQ(main.Check1.Value(), ui::kChecked);
+  EXPECT_FALSE(platform::RegistryReadString(RegistryRoot::CurrentUser, kRunKey, kRunValue))
+      << "no second copy";
+  main.Check1.UserClick();
+  EXPECT_EQ(
+      platform::posix::LastShownMessage(),
+      "Nullora could not remove itself from the programs that start at Windows logon: the entry for all "
+      "users may only be removed by an administrator.");
+  EXPECT_EQ(main.Check1.Value(), ui::kChecked) << "the box says what the next logon will do";
+  EXPECT_EQ(AppSettings.RunAtStartup, 1);
+
+  platform::posix::SetRegistryRootWritable(RegistryRoot::LocalMachine, true);
+  platform::RegistryWriteString(RegistryRoot::CurrentUser, kRunKey, kRunValue, command);
+  main.Check1.UserClick();
+  EXPECT_EQ(count(), 0) << "gone from both views and from the user's";
+  main.Check1.UserClick();
+  EXPECT_EQ(count(), 1);
+  EXPECT_EQ(platform::RegistryReadString(RegistryRoot::LocalMachine, kRunKey, kRunValue), command);
+}
+
 TEST_F(MainWindowTest, TheTrayIgnoresClicksUntilThePaintAndExitsOnlyAfterTheMenuReturned) {
   fSettings& main = OpenMain();
   main.Hide();

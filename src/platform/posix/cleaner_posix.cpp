@@ -18,9 +18,8 @@ posix::CleanerWorld& World() {
 }
 }  // namespace
 
-bool RegistryDeleteTree(RegistryRoot root, const std::string& key) {
-  static const char* const kRoots[] = {"HKCR", "HKCU", "HKLM"};
-  const std::string prefix = std::string(kRoots[static_cast<int>(root)]) + "\\" + key + "\\";
+bool RegistryDeleteTree(RegistryRoot root, const std::string& key, RegistryView view) {
+  const std::string prefix = posix::RegistryKeyPath(root, key, view);
   auto& contents = posix::RegistryContents();
   for (auto it = contents.lower_bound(prefix);
        it != contents.end() && it->first.compare(0, prefix.size(), prefix) == 0;) {
@@ -100,8 +99,23 @@ bool ClearAutoCompleteExport() {
   return true;
 }
 
-void SetShutdownBlockReason(const std::string& reason) {
+void SetShutdownBlockReason(Widget* window, const std::string& reason) {
+  (void)window;
   World().shutdownBlockReason = reason;
+}
+
+bool ClaimMainInstance() {
+  return !World().otherMainInstance;
+}
+
+void PublishMainInstanceWindow(Widget* window) {
+  (void)window;
+  ++World().mainInstancePublished;
+}
+
+bool AskMainInstanceToShow() {
+  ++World().showRequests;
+  return World().otherMainInstance;
 }
 
 }  // namespace nullora::platform

@@ -33,6 +33,9 @@ void SetCommandLineArgument(const std::string& argument);
 std::map<std::string, std::string>& RegistryContents();
 void ClearRegistry();
 void SetRegistryRootWritable(RegistryRoot root, bool writable);
+// Where a key lies in the contents ("HKLM\Software\Wow6432Node\...\"), as for a 32-bit program on
+// 64-bit Windows: in the program's own view the keys WOW64 redirects lie below Wow6432Node.
+std::string RegistryKeyPath(RegistryRoot root, std::string key, RegistryView view);
 // Where the program runs from, in Windows form (default C:\Program Files\Nullora\nullora.exe).
 void SetApplicationPath(const std::string& path);
 // What the shell was asked to open.
@@ -58,6 +61,9 @@ struct CleanerWorld {
   std::vector<std::string> calls;
   std::vector<std::string> deletedRegistryPaths;
   std::string shutdownBlockReason;
+  bool otherMainInstance = false;  // another copy of the tray program runs in this session
+  int mainInstancePublished = 0;
+  int showRequests = 0;
 };
 CleanerWorld& Cleaner();
 

@@ -65,6 +65,21 @@ double OsSecondsSinceMidnight() {
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec / 1e9;
 }
 
+int64_t OsLocalDay() {
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  std::tm local{};
+  localtime_r(&ts.tv_sec, &local);
+  // Days from the civil date, so that the count does not depend on the offset from UTC.
+  const int year = local.tm_year + 1900 - (local.tm_mon < 2);
+  const int era = (year >= 0 ? year : year - 399) / 400;
+  const int yearOfEra = year - era * 400;
+  const int month = local.tm_mon + 1;
+  const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + local.tm_mday - 1;
+  const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return static_cast<int64_t>(era) * 146097 + dayOfEra;
+}
+
 void OsExitProcess(int code) { std::_Exit(code); }
 
 }  // namespace nullora::platform

@@ -21,9 +21,30 @@ std::string& ProgramPath() {
   return path;
 }
 
-std::string RegistryPath(RegistryRoot root, const std::string& key, const std::string& name) {
+bool StartsWithFolded(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && FoldCase(text.substr(0, prefix.size())) == FoldCase(prefix);
+}
+
+}  // namespace
+
+std::string posix::RegistryKeyPath(RegistryRoot root, std::string key, RegistryView view) {
   static const char* const kRoots[] = {"HKCR", "HKCU", "HKLM"};
-  return std::string(kRoots[static_cast<int>(root)]) + "\\" + key + "\\" + name;
+  if (view == RegistryView::Program) {
+    if (root == RegistryRoot::ClassesRoot && StartsWithFolded(key, "CLSID\\")) {
+      key = "Wow6432Node\\" + key;
+    } else if (root == RegistryRoot::LocalMachine && StartsWithFolded(key, "Software\\") &&
+               !StartsWithFolded(key, "Software\\Classes\\")) {
+      key = key.substr(0, 9) + "Wow6432Node\\" + key.substr(9);
+    }
+  }
+  return std::string(kRoots[static_cast<int>(root)]) + "\\" + key + "\\";
+}
+
+namespace {
+
+std::string RegistryPath(RegistryRoot root, const std::string& key, const std::string& name,
+                         RegistryView view) {
+  return posix::RegistryKeyPath(root, key, view) + name;
 }
 
 }  // namespace
@@ -54,23 +75,24 @@ std::vector<ShellOpenCall>& ShellOpenCalls() {
 }  // namespace posix
 
 bool RegistryWriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                         const std::string& data) {
+                         const std::string& data, RegistryView view) {
   if (ReadOnlyRoots().count(root)) return false;
-  posix::RegistryContents()[RegistryPath(root, key, name)] = data;
+  posix::RegistryContents()[RegistryPath(root, key, name, view)] = data;
   return true;
 }
 
 std::optional<std::string> RegistryReadString(RegistryRoot root, const std::string& key,
-                                              const std::string& name) {
+                                              const std::string& name, RegistryView view) {
   auto& contents = posix::RegistryContents();
-  auto found = contents.find(RegistryPath(root, key, name));
+  auto found = contents.find(RegistryPath(root, key, name, view));
   if (found == contents.end()) return std::nullopt;
   return found->second;
 }
 
-bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {
+bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                         RegistryView view) {
   auto& contents = posix::RegistryContents();
-  auto found = contents.find(RegistryPath(root, key, name));
+  auto found = contents.find(RegistryPath(root, key, name, view));
   if (found == contents.end()) return true;
   if (ReadOnlyRoots().count(root)) return false;
   contents.erase(found);

@@ -18,6 +18,7 @@
 
 #include "platform/win32/owned_handles.h"
 #include "platform/win32/unicode.h"
+#include "platform/win32/widget_base.h"
 
 namespace nullora::platform {
 
@@ -61,11 +62,6 @@ std::vector<UrlCacheEntry> WalkEntries(First first, Next next) {
   }
   FindCloseUrlCache(find);
   return entries;
-}
-
-BOOL CALLBACK FirstWindow(HWND hwnd, LPARAM found) {
-  *reinterpret_cast<HWND*>(found) = hwnd;
-  return FALSE;
 }
 
 }  // namespace
@@ -237,15 +233,13 @@ bool ClearAutoCompleteExport() {
   return clear != nullptr;
 }
 
-void SetShutdownBlockReason(const std::string& reason) {
-  // The reason hangs on the program's main window: the first of its top-level windows that shows.
-  HWND window = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FirstWindow, reinterpret_cast<LPARAM>(&window));
-  if (!window) return;
+void SetShutdownBlockReason(Widget* window, const std::string& reason) {
+  auto* widget = dynamic_cast<win32::WindowWidget*>(window);
+  if (!widget || !widget->Hwnd()) return;
   if (reason.empty()) {
-    ShutdownBlockReasonDestroy(window);
+    ShutdownBlockReasonDestroy(widget->Hwnd());
   } else {
-    ShutdownBlockReasonCreate(window, Utf8ToWide(reason).c_str());
+    ShutdownBlockReasonCreate(widget->Hwnd(), Utf8ToWide(reason).c_str());
   }
 }
 

@@ -62,6 +62,10 @@ class UniqueRegKey {
   }
   HKEY* Out() { return &key_; }
   HKEY Get() const { return key_; }
+  void Reset() {
+    if (key_) RegCloseKey(key_);
+    key_ = nullptr;
+  }
 
  private:
   HKEY key_ = nullptr;

@@ -24,6 +24,16 @@ double OsSecondsSinceMidnight() {
   return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
 }
 
+int64_t OsLocalDay() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  now.wHour = now.wMinute = now.wSecond = now.wMilliseconds = 0;
+  FILETIME midnight{};
+  if (!SystemTimeToFileTime(&now, &midnight)) return 0;
+  const uint64_t ticks = (static_cast<uint64_t>(midnight.dwHighDateTime) << 32) | midnight.dwLowDateTime;
+  return static_cast<int64_t>(ticks / 864'000'000'000ULL);  // 100 ns ticks in a day
+}
+
 void OsExitProcess(int code) {
   ExitProcess(static_cast<UINT>(code));
 }

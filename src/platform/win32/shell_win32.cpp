@@ -31,13 +31,18 @@ HKEY RootKey(RegistryRoot root) {
   return HKEY_CURRENT_USER;
 }
 
+// KEY_WOW64_64KEY is ignored on 32-bit Windows and is the default of a 64-bit program.
+REGSAM ViewFlag(RegistryView view) {
+  return view == RegistryView::System ? KEY_WOW64_64KEY : 0;
+}
+
 }  // namespace
 
 bool RegistryWriteString(RegistryRoot root, const std::string& key, const std::string& name,
-                         const std::string& data) {
+                         const std::string& data, RegistryView view) {
   UniqueRegKey opened;
   if (RegCreateKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE, nullptr, opened.Out(), nullptr) != ERROR_SUCCESS) {
+                      KEY_SET_VALUE | ViewFlag(view), nullptr, opened.Out(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
   std::wstring text = Utf8ToWide(data);
@@ -48,10 +53,10 @@ bool RegistryWriteString(RegistryRoot root, const std::string& key, const std::s
 }
 
 std::optional<std::string> RegistryReadString(RegistryRoot root, const std::string& key,
-                                              const std::string& name) {
+                                              const std::string& name, RegistryView view) {
   UniqueRegKey opened;
-  if (RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_QUERY_VALUE, opened.Out()) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_QUERY_VALUE | ViewFlag(view),
+                    opened.Out()) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   std::wstring valueName = Utf8ToWide(name);
@@ -72,9 +77,11 @@ std::optional<std::string> RegistryReadString(RegistryRoot root, const std::stri
   return WideToUtf8(buffer.data(), length);
 }
 
-bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {
+bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::string& name,
+                         RegistryView view) {
   UniqueRegKey opened;
-  LSTATUS status = RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_SET_VALUE, opened.Out());
+  LSTATUS status =
+      RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_SET_VALUE | ViewFlag(view), opened.Out());
   if (status == ERROR_FILE_NOT_FOUND) return true;
   if (status != ERROR_SUCCESS) return false;
   std::wstring valueName = Utf8ToWide(name);
@@ -82,8 +89,20 @@ bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::s
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
-bool RegistryDeleteTree(RegistryRoot root, const std::string& key) {
-  LSTATUS status = RegDeleteTreeW(RootKey(root), Utf8ToWide(key).c_str());
+bool RegistryDeleteTree(RegistryRoot root, const std::string& key, RegistryView view) {
+  // RegDeleteTreeW takes no view: what is below the key goes through a handle opened in the view, then
+  // the key itself.
+  const std::wstring wideKey = Utf8ToWide(key);
+  UniqueRegKey opened;
+  LSTATUS status = RegOpenKeyExW(
+      RootKey(root), wideKey.c_str(), 0,
+      DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | ViewFlag(view), opened.Out());
+  if (status == ERROR_FILE_NOT_FOUND) return true;
+  if (status != ERROR_SUCCESS) return false;
+  status = RegDeleteTreeW(opened.Get(), nullptr);
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return false;
+  opened.Reset();
+  status = RegDeleteKeyExW(RootKey(root), wideKey.c_str(), ViewFlag(view), 0);
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 

@@ -93,6 +93,8 @@ class WindowWidget : public Widget {
 
 // The widget a window belongs to, or nullptr for a window this back-end did not create.
 WindowWidget* WidgetFromHwnd(HWND hwnd);
+// The message a second copy of the program posts to the first one's main window.
+UINT ShowRequestMessage();
 
 // Handles the notifications that a form or container window receives from its children.
 bool RouteChildMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);

@@ -36,7 +36,6 @@ class FormWidget : public WindowWidget {
 
   HWND lastFocus_ = nullptr;
   bool activatedSinceShown_ = false;
-  bool sessionEndReported_ = false;
 };
 
 FormWidget::FormWidget(WidgetSink* sink, const WidgetStyle& style) : WindowWidget(sink) {
@@ -149,18 +148,14 @@ bool FormWidget::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* res
       Sink()->OnPaint();
       return true;
     case WM_QUERYENDSESSION:
+      // Only a question, answered at once: the session may still go on (another program says no, the
+      // user cancels), and the Restart Manager asks it of a program it merely wants closed.
       *result = TRUE;
-      if (!sessionEndReported_) {
-        sessionEndReported_ = true;
-        Sink()->OnSessionEnd();
-      }
+      Sink()->OnSessionQuery((lParam & ENDSESSION_CLOSEAPP) != 0);
       return true;
     case WM_ENDSESSION:
       *result = 0;
-      if (wParam && !sessionEndReported_) {
-        sessionEndReported_ = true;
-        Sink()->OnSessionEnd();
-      }
+      Sink()->OnSessionEnd(wParam != FALSE, (lParam & ENDSESSION_CLOSEAPP) != 0);
       return true;
     case DM_GETDEFID:
       *result = DefaultButtonId();
@@ -171,6 +166,11 @@ bool FormWidget::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* res
       *result = TRUE;
       return true;
     default:
+      if (message == ShowRequestMessage()) {
+        Sink()->OnShowRequest();
+        *result = 0;
+        return true;
+      }
       return false;
   }
 }

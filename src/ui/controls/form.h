@@ -58,8 +58,12 @@ class Form : protected platform::WidgetSink {
 
   // Simulates what the user can do to the window itself, for head-less tests.
   void UserClose() { OnUserClose(); }
-  // What Windows ending the session (shutdown, log-off) does to it.
-  void UserSessionEnd() { OnSessionEnd(); }
+  // What Windows ending the session (shutdown, log-off) does to it: first the question, then the end or
+  // its cancellation; `closeApp` when only this program is to close (the Restart Manager).
+  void UserSessionQuery(bool closeApp = false) { OnSessionQuery(closeApp); }
+  void UserSessionEnd(bool ending = true, bool closeApp = false) { OnSessionEnd(ending, closeApp); }
+  // What a second copy of the program asks of the first.
+  void UserShowRequest() { OnShowRequest(); }
 
   // Called by Control.
   void AddControl(Control* control);
@@ -71,7 +75,9 @@ class Form : protected platform::WidgetSink {
   virtual void Form_Unload(bool& cancel) { (void)cancel; }
   virtual void Form_Activate() {}
   virtual void Form_Paint() {}
-  virtual void Form_SessionEnd() {}
+  virtual void Form_QueryEndSession(bool closeApp) { (void)closeApp; }
+  virtual void Form_EndSession(bool ending, bool closeApp) { (void)ending, (void)closeApp; }
+  virtual void Form_ShowRequest() {}
   // F1, whichever control has the focus.
   virtual void Form_Help() {}
 
@@ -81,7 +87,9 @@ class Form : protected platform::WidgetSink {
   bool OnUserClose() override;
   void OnActivate() override { Form_Activate(); }
   void OnPaint() override { Form_Paint(); }
-  void OnSessionEnd() override { Form_SessionEnd(); }
+  void OnSessionQuery(bool closeApp) override { Form_QueryEndSession(closeApp); }
+  void OnSessionEnd(bool ending, bool closeApp) override { Form_EndSession(ending, closeApp); }
+  void OnShowRequest() override { Form_ShowRequest(); }
   void OnHelp() override { Form_Help(); }
 
  private:
