@@ -370,15 +370,24 @@ std::optional<WipeResult> WipeCleanFile(const std::string& file, CleanView& view
   return std::nullopt;
 }
 
-std::vector<std::string> ListIndexDatFiles() {
+std::vector<std::string> ListIndexDatFiles(std::vector<std::string>* refused) {
+  // Each folder is one the shell names, and may be pointed anywhere: the same rule as for a wipe.
+  auto usable = [refused](const std::string& folder, const char* what) {
+    if (folder.empty()) return false;
+    if (std::optional<std::string> why = WipeRootRefusal(folder)) {
+      if (refused) refused->push_back(std::string("refused, ") + what + ": " + *why);
+      return false;
+    }
+    return true;
+  };
   std::vector<std::string> paths;
-  if (std::string cookies = platform::SpecialFolderPath(kCsidlCookies); !cookies.empty()) {
+  if (std::string cookies = platform::SpecialFolderPath(kCsidlCookies); usable(cookies, "the cookie folder")) {
     paths.push_back(cookies + "\\index.dat");
   }
-  if (std::string cache = platform::SpecialFolderPath(kCsidlInternetCache); !cache.empty()) {
+  if (std::string cache = platform::SpecialFolderPath(kCsidlInternetCache); usable(cache, "the cache folder")) {
     paths.push_back(cache + "\\Content.IE5\\index.dat");
   }
-  if (std::string history = platform::SpecialFolderPath(kCsidlHistory); !history.empty()) {
+  if (std::string history = platform::SpecialFolderPath(kCsidlHistory); usable(history, "the history folder")) {
     std::vector<std::string> found;
     ControlProgress walk(nullptr, nullptr);
     GetFilesInDirs(history, "index.dat", found, true, &walk);
@@ -408,7 +417,10 @@ IoError ZeroFillFile(const std::string& path) {
 CleanItemResult ClearIndexDatFiles() {
   CleanItemResult result;
   FolderWipeTally tally;
-  for (const std::string& path : ListIndexDatFiles()) {
+  std::vector<std::string> refused;
+  const std::vector<std::string> paths = ListIndexDatFiles(&refused);
+  for (const std::string& reason : refused) result.Leave(reason);
+  for (const std::string& path : paths) {
     if (gStop) {
       result.Stop();
       return result;

@@ -117,7 +117,9 @@ std::string GetTempFolder();
 FolderWipeTally WipeFolderFiles(const std::string& folder, CleanView& view);
 // Wipes one file with the user's scheme; nullopt when the stored scheme is none of the five.
 std::optional<WipeResult> WipeCleanFile(const std::string& file, CleanView& view);
-std::vector<std::string> ListIndexDatFiles();
+// The index.dat files below the cookie, cache and history folders; a folder that may not be wiped
+// (engine/wipe_roots.h) is not looked in, and why goes to `refused`.
+std::vector<std::string> ListIndexDatFiles(std::vector<std::string>* refused = nullptr);
 // Overwrites an existing index.dat with zero bytes in place; a file another program has open is left
 // (InUse), a missing one is not made (NotFound).
 platform::IoError ZeroFillFile(const std::string& path);

@@ -43,7 +43,7 @@ view=()
 [[ -d $WINEPREFIX/drive_c/windows/syswow64 ]] && view=(/reg:64)
 wine reg query "$clsid" "${view[@]}" 2>/dev/null | grep -q 'Recycle' ||
   fail "the Recycle Bin entry is not in the registry view Explorer reads (${view[*]:-the only one})"
-echo "the Recycle Bin entry is in ${view[*]:-the registry's only view}"
+echo "the Recycle Bin entry is in ${view[*]:-the only view there is}"
 
 # 3. A second start of the tray program while the first runs: it ends, the first stays.
 first=$app_pid

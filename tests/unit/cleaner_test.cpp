@@ -187,6 +187,13 @@ TEST_F(CleanerTest, IndexDatFilesThatExistAreZeroedInPlaceAndNoneIsCreated) {
   EXPECT_EQ(dir.Read("cookies\\index.dat"), std::string(70000, '\0'));
   EXPECT_EQ(dir.Read("history\\h1\\index.dat"), std::string(5, '\0'));
   EXPECT_FALSE(dir.Exists("cache\\Content.IE5\\index.dat"));
+
+  // A history folder that is a drive's root is not searched: another program's index.dat stays.
+  dir.MakeFile("history\\h1\\index.dat", 5, 'h');
+  world.specialFolders = {{34, dir.Root()}};
+  CleanItemResult result = ClearIndexDatFiles();
+  EXPECT_EQ(result.reasons, std::vector<std::string>{"refused, the history folder: the folder is a drive root"});
+  EXPECT_EQ(dir.Read("history\\h1\\index.dat"), "hhhhh");
 }
 
 TEST_F(CleanerTest, TheLastLineAndTheBalloonSayWhatEachItemLeftAndWhy) {
