@@ -381,13 +381,16 @@ std::vector<std::string> ListIndexDatFiles(std::vector<std::string>* refused) {
     return true;
   };
   std::vector<std::string> paths;
-  if (std::string cookies = platform::SpecialFolderPath(kCsidlCookies); usable(cookies, "the cookie folder")) {
+  if (std::string cookies = platform::SpecialFolderPath(kCsidlCookies);
+      usable(cookies, "the cookie folder")) {
     paths.push_back(cookies + "\\index.dat");
   }
-  if (std::string cache = platform::SpecialFolderPath(kCsidlInternetCache); usable(cache, "the cache folder")) {
+  if (std::string cache = platform::SpecialFolderPath(kCsidlInternetCache);
+      usable(cache, "the cache folder")) {
     paths.push_back(cache + "\\Content.IE5\\index.dat");
   }
-  if (std::string history = platform::SpecialFolderPath(kCsidlHistory); usable(history, "the history folder")) {
+  if (std::string history = platform::SpecialFolderPath(kCsidlHistory);
+      usable(history, "the history folder")) {
     std::vector<std::string> found;
     ControlProgress walk(nullptr, nullptr);
     GetFilesInDirs(history, "index.dat", found, true, &walk);

@@ -29,6 +29,7 @@ enum class WidgetKind {
 // How a widget is made; fixed for its life.
 struct WidgetStyle {
   bool multiLine = false;     // text box
+  bool oneLine = false;       // label: no wrapping, a text too long for it ends in "..."
   bool locked = false;        // text box: read-only
   bool dropDownList = false;  // combo box without an editable field
   bool checkBoxes = false;    // tree view: a check box on every node

@@ -1,6 +1,7 @@
 #include "ui/fSettings.h"
 
 #include <cctype>
+#include <string_view>
 #include <utility>
 
 #include "cleaner/fInfo2.h"
@@ -84,6 +85,7 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
       lblProgress2(*this, &Frame4, "lblProgress2"),
       ProgressBar2(*this, &Frame4, "ProgressBar2"),
       lblProgress3(*this, &Frame4, "lblProgress3"),
+      lblCleanOutcome(*this, &Frame4, "lblCleanOutcome"),
       Frame2(*this, nullptr, "Frame2"),
       Option1(*this, &Frame2, "Option1", 4),
       cboHour(*this, &Frame2, "cboHour"),
@@ -149,6 +151,9 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
   lblProgress2.SetCaption("Current File:");
   ProgressBar2.Move(2400, 1080, 2940, 195);
   lblProgress3.Move(180, 780, 2100, 600);
+  LblProgress.SetOneLine(true);
+  lblCleanOutcome.Move(180, 780, 5160, 690);
+  lblCleanOutcome.SetVisible(false);
   Image1.Move(8880, 6480, 480, 480);
   Image1.SetVisible(false);
   Line1.Move(120, 5340, 9240, 15);
@@ -181,8 +186,9 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
 
 void fSettings::Form_Load() {
   SetBackColor(ui::kWindowBackColor);
-  for (ui::Control* control : std::initializer_list<ui::Control*>{
-           &Frame1, &Frame2, &Frame4, &Check1, &LblProgress, &lblProgress2, &lblProgress3}) {
+  for (ui::Control* control :
+       std::initializer_list<ui::Control*>{&Frame1, &Frame2, &Frame4, &Check1, &LblProgress, &lblProgress2,
+                                           &lblProgress3, &lblCleanOutcome}) {
     control->SetBackColor(ui::kWindowBackColor);
   }
   for (int index = 0; index < 4; ++index) Option1[index].SetBackColor(ui::kWindowBackColor);
@@ -466,6 +472,22 @@ void fSettings::SetRunControlsEnabled(bool enabled) {
   if (enabled) EnableDailyTime();
 }
 
+void fSettings::ShowOutcomeDetail(const std::string& outcome) {
+  static constexpr std::string_view kExcept = "Clean Complete, except: ";
+  std::string detail;
+  if (outcome.starts_with(kExcept)) {
+    // One item a line.
+    detail = outcome.substr(kExcept.size());
+    for (size_t at = 0; (at = detail.find("; ", at)) != std::string::npos;) detail.replace(at, 2, "\n");
+  }
+  lblCleanOutcome.SetCaption(detail);
+  lblCleanOutcome.SetVisible(!detail.empty());
+  for (ui::Control* control :
+       std::initializer_list<ui::Control*>{&lblProgress2, &ProgressBar2, &lblProgress3}) {
+    control->SetVisible(detail.empty());
+  }
+}
+
 void fSettings::RunExclusive(bool background) {
   if (running_) {
     runPending_ = true;
@@ -473,13 +495,15 @@ void fSettings::RunExclusive(bool background) {
   }
   running_ = true;
   SetRunControlsEnabled(false);
+  ShowOutcomeDetail("");
   CleanView view{ProgressBar1, LblProgress,
                  ProgressBar2, lblProgress2,
                  lblProgress3, [this](const std::string& text) { ShowTrayBalloon(*this, text); }};
-  RunClean(background, view);
+  const CleanRunResult result = RunClean(background, view);
   lblProgress2.SetCaption("Current File:");
   lblProgress3.SetCaption("");
   ProgressBar2.SetValue(0);
+  ShowOutcomeDetail(CleanOutcomeText(result));
   SetRunControlsEnabled(true);
   running_ = false;
   if (exitAfterRun_) {

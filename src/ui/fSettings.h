@@ -54,6 +54,9 @@ class fSettings : public ui::Form {
   ui::Label lblProgress2;
   ui::ProgressBar ProgressBar2;
   ui::Label lblProgress3;
+  // After a run that left something: what and why, item by item, where the file's progress shows
+  // during a run (the run's last line is longer than LblProgress can show).
+  ui::Label lblCleanOutcome;
   ui::Frame Frame2;
   ui::OptionButtonArray Option1;
   ui::ComboBox cboHour;
@@ -111,6 +114,7 @@ class fSettings : public ui::Form {
   void cmdEmailSupport_Click();
   void CmdClean_Click();
   void SetRunControlsEnabled(bool enabled);
+  void ShowOutcomeDetail(const std::string& outcome);
 
   fOptions& options_;
   fInfo& info_;

@@ -34,6 +34,7 @@ drive wait-window "$title" 60000 >/dev/null || fail "the main window did not ope
 drive click "$title" "Secure Delete Now !!" 10000 >/dev/null || fail "no \"Secure Delete Now !!\""
 drive wait-text "$title" "Clean Complete, except: Temporary Internet Files: refused, the folder is a drive root" \
   60000 >/dev/null || { drive dump "$title"; fail "the run did not say why the cache folder was left"; }
+screenshot test_win32_cleaner_bounds_refused
 [[ $(Fingerprint) == "$before" ]] || fail "files of drive T: changed"
 echo "a cache folder at a drive root: refused, the drive's files untouched, and said so"
 

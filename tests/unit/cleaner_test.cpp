@@ -192,7 +192,8 @@ TEST_F(CleanerTest, IndexDatFilesThatExistAreZeroedInPlaceAndNoneIsCreated) {
   dir.MakeFile("history\\h1\\index.dat", 5, 'h');
   world.specialFolders = {{34, dir.Root()}};
   CleanItemResult result = ClearIndexDatFiles();
-  EXPECT_EQ(result.reasons, std::vector<std::string>{"refused, the history folder: the folder is a drive root"});
+  EXPECT_EQ(result.reasons,
+            std::vector<std::string>{"refused, the history folder: the folder is a drive root"});
   EXPECT_EQ(dir.Read("history\\h1\\index.dat"), "hhhhh");
 }
 
@@ -220,6 +221,13 @@ TEST_F(CleanerTest, TheLastLineAndTheBalloonSayWhatEachItemLeftAndWhy) {
       "not be removed; URL History: 1 history entry could not be removed; Index.dat Files: 1 file in use";
   EXPECT_EQ(main.LblProgress.Caption(), line);
   EXPECT_EQ(platform::posix::LastTrayIcon().balloonText, line);
+  // The window has a line of its own for each item left, in place of the idle file progress.
+  EXPECT_TRUE(main.lblCleanOutcome.Visible());
+  EXPECT_FALSE(main.ProgressBar2.Visible());
+  EXPECT_EQ(
+      main.lblCleanOutcome.Caption(),
+      "Recycle Bin: not emptied, the shell left items in it\nCookies: 1 cookie could not be removed\nURL "
+      "History: 1 history entry could not be removed\nIndex.dat Files: 1 file in use");
   EXPECT_FALSE(bin.Exists("deleted.txt")) << "what the bin held was wiped all the same";
   EXPECT_EQ(world.cache.size(), 2u) << "the page went";
 
@@ -229,6 +237,8 @@ TEST_F(CleanerTest, TheLastLineAndTheBalloonSayWhatEachItemLeftAndWhy) {
   main.RunExclusive(true);
   EXPECT_EQ(main.LblProgress.Caption(), "Clean Complete.");
   EXPECT_EQ(platform::posix::LastTrayIcon().balloonText, kBackgroundEndText);
+  EXPECT_FALSE(main.lblCleanOutcome.Visible());
+  EXPECT_TRUE(main.ProgressBar2.Visible());
   EXPECT_TRUE(world.cache.empty());
 }
 

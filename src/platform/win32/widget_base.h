@@ -123,7 +123,7 @@ std::unique_ptr<WindowWidget> MakeWidget(Args&&... args) {
 std::unique_ptr<WindowWidget> MakeFormWidget(WidgetSink* sink, const WidgetStyle& style);
 std::unique_ptr<WindowWidget> MakeFrameWidget(HWND parent, WidgetSink* sink);
 std::unique_ptr<WindowWidget> MakePictureWidget(HWND parent, WidgetSink* sink, const WidgetStyle& style);
-std::unique_ptr<WindowWidget> MakeLabelWidget(HWND parent, WidgetSink* sink);
+std::unique_ptr<WindowWidget> MakeLabelWidget(HWND parent, WidgetSink* sink, const WidgetStyle& style);
 std::unique_ptr<WindowWidget> MakeLineWidget(HWND parent, WidgetSink* sink);
 std::unique_ptr<WindowWidget> MakeTextBoxWidget(HWND parent, WidgetSink* sink, const WidgetStyle& style);
 std::unique_ptr<WindowWidget> MakeCommandButtonWidget(HWND parent, WidgetSink* sink,

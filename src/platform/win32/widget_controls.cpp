@@ -25,9 +25,10 @@ std::wstring WithCrLf(const std::string& text) {
 
 class LabelWidget : public WindowWidget {
  public:
-  LabelWidget(HWND parent, WidgetSink* sink) : WindowWidget(sink) {
+  LabelWidget(HWND parent, WidgetSink* sink, bool oneLine) : WindowWidget(sink) {
     paintsBackColor_ = true;
-    if (HWND hwnd = CreateChild(L"STATIC", SS_LEFT, 0, parent, NextControlId())) Attach(hwnd);
+    const DWORD style = oneLine ? SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS : SS_LEFT;
+    if (HWND hwnd = CreateChild(L"STATIC", style, 0, parent, NextControlId())) Attach(hwnd);
   }
 };
 
@@ -112,8 +113,8 @@ class StateButtonWidget : public WindowWidget {
 
 }  // namespace
 
-std::unique_ptr<WindowWidget> MakeLabelWidget(HWND parent, WidgetSink* sink) {
-  return MakeWidget<LabelWidget>(parent, sink);
+std::unique_ptr<WindowWidget> MakeLabelWidget(HWND parent, WidgetSink* sink, const WidgetStyle& style) {
+  return MakeWidget<LabelWidget>(parent, sink, style.oneLine);
 }
 
 std::unique_ptr<WindowWidget> MakeLineWidget(HWND parent, WidgetSink* sink) {

@@ -27,7 +27,7 @@ std::unique_ptr<Widget> CreateWidget(WidgetKind kind, Widget* parent, WidgetSink
       widget = win32::MakeFrameWidget(parentWindow, sink);
       break;
     case WidgetKind::Label:
-      widget = win32::MakeLabelWidget(parentWindow, sink);
+      widget = win32::MakeLabelWidget(parentWindow, sink, style);
       break;
     case WidgetKind::TextBox:
       widget = win32::MakeTextBoxWidget(parentWindow, sink, style);
