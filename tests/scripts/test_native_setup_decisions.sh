@@ -126,7 +126,7 @@ RunSetup() {
   local path=$stubs:$tools
   [[ ${1:-} == sudo ]] && path=$sudoDir:$path
   : >"$machine/log"
-  out=$(PATH=$path NULLORA_STUB_STATE=$machine NULLORA_SETUP_ELF32_PROBE=$stubs/probe32 \
+  out=$(PATH=$path NULLORA_STUB_STATE=$machine NULLORA_SETUP_ELF32_PROBE=$stubs/probe32 NULLORA_SETUP_NO_SQLITE=1 \
     NULLORA_SETUP_LEFT_OUT=$machine/left-out TMPDIR=$machine/tmp "$bash" "$repo/scripts/setup.sh" 2>&1)
   rc=$?
   log=$(cat "$machine/log")
@@ -239,6 +239,8 @@ ChooseWine() {
   shift
   : >"$wineLog"
   out=$(
+    # Only what a case sets: the caller's own choice (NULLORA_WINE_BITS_WANTED=64 ./test.sh) is not one.
+    unset NULLORA_WINE_BITS_WANTED
     export PATH=${fallbackWine%/*}:$stubs:$tools NULLORA_WINE_LOADER_DIR=$loaders
     for setting; do export "${setting?}"; done
     # shellcheck source=scripts/wine_env.sh
@@ -314,6 +316,7 @@ cp "$stubs/Xvfb" "$stubs/xwd"
 chmod +x "$stubs/Xvfb" "$stubs/xwd"
 : >"$wineLog"
 out=$(
+  unset NULLORA_WINE_BITS_WANTED
   export PATH=${fallbackWine%/*}:$stubs:$tools NULLORA_WINE_LOADER_DIR=$work/loaders-64-only TMPDIR=$work
   # shellcheck source=tests/scripts/real_window_session.sh
   source "$repo/tests/scripts/real_window_session.sh"
