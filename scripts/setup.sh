@@ -14,10 +14,10 @@
 #   NULLORA_SETUP_ELF32_PROBE=<path>   a program run instead of the 32-bit probe (passes by exiting 42)
 
 # The build cannot do without these.
-essential=(cmake g++ make mingw-w64 googletest wine wine64 xvfb coreutils)
+essential=(cmake g++ make mingw-w64 googletest wine wine64 xvfb coreutils libsqlite3-dev nlohmann-json3-dev)
 # Without these, tests are skipped (window screenshots, loop-device drives) or the help file is not
-# built; the rest goes on.
-optional=(x11-apps imagemagick e2fsprogs fp-utils)
+# built, or (tcl) the Windows builds have no SQLite; the rest goes on.
+optional=(x11-apps imagemagick e2fsprogs fp-utils tcl)
 wine32=wine32:i386
 
 Say() { echo "setup: $*" >&2; }
@@ -90,9 +90,23 @@ InstallPackages() {
 
 # Says what is left out and why, writes the list for the caller, and gives the exit status: 1 when an
 # essential package is missing.
+# SQLite's single-file source for the Windows builds, from Debian's source package (see fetch_sqlite.sh).
+FetchSqlite() {
+  [[ -z ${NULLORA_SETUP_NO_SQLITE:-} ]] || return 0
+  local why
+  if ! why=$("$repo/scripts/fetch_sqlite.sh" 2>&1); then
+    sqliteWhy=${why#sqlite source: }
+    sqliteWhy=${sqliteWhy:-no message}
+  elif [[ -n $why ]]; then
+    Say "$why"
+  fi
+}
+
 Report() {
   local package essentialMissing=() status=0
   local -a leftOut=()
+  FetchSqlite
+  [[ -n $sqliteWhy ]] && leftOut+=("sqlite3-source")
   for package in "${essential[@]}" "${optional[@]}"; do
     Installed "$package" || leftOut+=("$package")
   done
@@ -100,6 +114,8 @@ Report() {
   for package in "${leftOut[@]}"; do
     if [[ $package == "$wine32" ]]; then
       Say "left out $wine32 ($why32); the x86_64 build of the same code is tested under 64-bit Wine instead"
+    elif [[ $package == sqlite3-source ]]; then
+      Say "left out SQLite's source ($sqliteWhy); the Windows builds leave the browsers' databases alone"
     elif IsEssential "$package"; then
       essentialMissing+=("$package")
       Say "missing $package (${whyFailed[$package]:-not installed})"
@@ -123,6 +139,7 @@ main() {
   repo=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.." && pwd)
   # Why wine32:i386 is not installed at the end, when it is not.
   why32=""
+  sqliteWhy=""
   declare -gA whyFailed=()
 
   if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then

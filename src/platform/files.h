@@ -132,6 +132,9 @@ std::string FullPathName(const std::string& path);
 // A full path with every 8.3 short name in it replaced by the long name (GetLongPathNameW); the path as
 // given where it cannot be (a part of it does not exist).
 std::string LongPathName(const std::string& path);
+// The name under which a library that opens files itself (SQLite) finds `path`: the path as it is on
+// Windows, the host's path in the workbench.
+std::string LibraryPath(const std::string& path);
 // `text` in upper case by the system's own rules for comparing file names, non-ASCII letters included.
 std::string FoldCase(const std::string& text);
 

@@ -14,6 +14,9 @@ std::string CommandLineArgument();
 
 // The executable names of the running processes ("iexplore.exe"); empty when the list cannot be taken.
 std::vector<std::string> RunningProcessNames();
+// The executable names of the running processes that show a window (a browser with a process and no
+// window runs on in the background).
+std::vector<std::string> ProcessNamesWithWindows();
 
 // Tells the system, on the program's main window, why the session should wait (a reason the user can
 // read while Windows shuts down); an empty reason takes it back.

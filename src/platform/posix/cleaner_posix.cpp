@@ -33,6 +33,10 @@ std::vector<std::string> RunningProcessNames() {
   return World().processes;
 }
 
+std::vector<std::string> ProcessNamesWithWindows() {
+  return World().processesWithWindows;
+}
+
 std::string SpecialFolderPath(int csidl) {
   auto found = World().specialFolders.find(csidl);
   return found == World().specialFolders.end() ? std::string() : found->second;

@@ -136,6 +136,10 @@ std::string LongPathName(const std::string& path) {
   return result;
 }
 
+std::string LibraryPath(const std::string& path) {
+  return posix::ToHostPath(path);
+}
+
 std::string KnownFolderPath(KnownFolder folder) {
   auto& folders = posix::Cleaner().knownFolders;
   auto found = folders.find(folder);

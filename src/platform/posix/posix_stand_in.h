@@ -51,6 +51,7 @@ std::vector<ShellOpenCall>& ShellOpenCalls();
 // What the privacy cleaner finds: running processes, special folders, the URL cache; and what it asked.
 struct CleanerWorld {
   std::vector<std::string> processes;
+  std::vector<std::string> processesWithWindows;         // of those, the ones that show a window
   std::map<int, std::string> specialFolders;             // CSIDL -> Windows-form path
   std::string tempFolder;                                // with its final backslash
   std::map<KnownFolder, std::string> knownFolders;       // the profile, Documents... (Windows form)

@@ -26,11 +26,16 @@ std::map<std::string, std::string>& SettingsStoreContents() {
   static std::map<std::string, std::string> store;
   return store;
 }
-void ClearSettings() { SettingsStoreContents().clear(); }
-void SetCommandLineArgument(const std::string& argument) { Argument() = argument; }
+void ClearSettings() {
+  SettingsStoreContents().clear();
+}
+void SetCommandLineArgument(const std::string& argument) {
+  Argument() = argument;
+}
 }  // namespace posix
 
-std::optional<std::string> ReadSetting(const std::string& app, const std::string& section, const std::string& key) {
+std::optional<std::string> ReadSetting(const std::string& app, const std::string& section,
+                                       const std::string& key) {
   auto& store = posix::SettingsStoreContents();
   auto it = store.find(SettingKey(app, section, key));
   if (it == store.end()) return std::nullopt;
@@ -43,7 +48,9 @@ bool WriteSetting(const std::string& app, const std::string& section, const std:
   return true;
 }
 
-std::string CommandLineArgument() { return Argument(); }
+std::string CommandLineArgument() {
+  return Argument();
+}
 
 uint64_t OsTickMs() {
   timespec ts{};
@@ -80,6 +87,8 @@ int64_t OsLocalDay() {
   return static_cast<int64_t>(era) * 146097 + dayOfEra;
 }
 
-void OsExitProcess(int code) { std::_Exit(code); }
+void OsExitProcess(int code) {
+  std::_Exit(code);
+}
 
 }  // namespace nullora::platform

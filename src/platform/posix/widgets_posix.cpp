@@ -37,12 +37,15 @@ class HeadLessTrayIcon : public TrayIconPeer {
 
 }  // namespace
 
-std::unique_ptr<Widget> CreateWidget(WidgetKind kind, Widget* parent, WidgetSink* sink, const WidgetStyle& style) {
+std::unique_ptr<Widget> CreateWidget(WidgetKind kind, Widget* parent, WidgetSink* sink,
+                                     const WidgetStyle& style) {
   (void)kind, (void)parent, (void)sink, (void)style;
   return nullptr;
 }
 
-bool WidgetsAvailable() { return false; }
+bool WidgetsAvailable() {
+  return false;
+}
 
 std::unique_ptr<TrayIconPeer> CreateTrayIcon(TrayIconSink* sink) {
   (void)sink;
@@ -56,9 +59,15 @@ void ShowMessage(const std::string& text, const std::string& title) {
 }
 
 namespace posix {
-const TrayState& LastTrayIcon() { return gTray; }
-const std::string& LastShownMessage() { return gLastMessage; }
-int MessagesShown() { return gMessages; }
+const TrayState& LastTrayIcon() {
+  return gTray;
+}
+const std::string& LastShownMessage() {
+  return gLastMessage;
+}
+int MessagesShown() {
+  return gMessages;
+}
 void ClearShownMessages() {
   gLastMessage.clear();
   gMessages = 0;

@@ -79,6 +79,34 @@ std::vector<std::string> RunningProcessNames() {
   return names;
 }
 
+namespace {
+BOOL CALLBACK NoteVisibleWindow(HWND window, LPARAM processes) {
+  if (IsWindowVisible(window)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    reinterpret_cast<std::vector<DWORD>*>(processes)->push_back(process);
+  }
+  return TRUE;
+}
+}  // namespace
+
+std::vector<std::string> ProcessNamesWithWindows() {
+  std::vector<DWORD> shown;
+  EnumWindows(NoteVisibleWindow, reinterpret_cast<LPARAM>(&shown));
+  std::vector<std::string> names;
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return names;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry)) {
+    if (std::find(shown.begin(), shown.end(), entry.th32ProcessID) != shown.end()) {
+      names.push_back(WideToUtf8(entry.szExeFile));
+    }
+  }
+  return names;
+}
+
 std::string SpecialFolderPath(int csidl) {
   wchar_t path[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};

@@ -248,6 +248,10 @@ std::string LongPathName(const std::string& path) {
   return path;
 }
 
+std::string LibraryPath(const std::string& path) {
+  return path;
+}
+
 std::string FoldCase(const std::string& text) {
   std::wstring wide = Utf8ToWide(text);
   if (wide.empty()) return text;
