@@ -12,6 +12,7 @@
 #include "shared/records.h"
 #include "shared/settings_store.h"
 #include "shared/system_entries.h"
+#include "ui/fCookieKeep.h"
 #include "ui/fInfo.h"
 #include "ui/fOptions.h"
 #include "ui/fSettings.h"
@@ -58,8 +59,13 @@ fInfo2& AppWindows::Warning() {
   return *warning_;
 }
 
+fCookieKeep& AppWindows::CookieKeep() {
+  if (!cookieKeep_) cookieKeep_ = std::make_unique<fCookieKeep>();
+  return *cookieKeep_;
+}
+
 fSettings& AppWindows::Settings() {
-  if (!settings_) settings_ = std::make_unique<fSettings>(Options(), Info(), Warning());
+  if (!settings_) settings_ = std::make_unique<fSettings>(Options(), Info(), Warning(), CookieKeep());
   return *settings_;
 }
 

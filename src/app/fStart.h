@@ -17,6 +17,7 @@ class fSettings;
 class fOptions;
 class fInfo;
 class fInfo2;
+class fCookieKeep;
 
 // The windows start-up can open; created when first needed, alive until the process ends.
 struct AppWindows {
@@ -30,6 +31,7 @@ struct AppWindows {
   fOptions& Options();
   fInfo& Info();
   fInfo2& Warning();
+  fCookieKeep& CookieKeep();
 
  private:
   // A job dialog's "Options" opens the options dialog, which then only closes again.
@@ -43,6 +45,7 @@ struct AppWindows {
   std::unique_ptr<fOptions> options_;
   std::unique_ptr<fInfo> info_;
   std::unique_ptr<fInfo2> warning_;
+  std::unique_ptr<fCookieKeep> cookieKeep_;
   std::unique_ptr<fSettings> settings_;
 };
 

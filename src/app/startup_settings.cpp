@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "shared/settings_store.h"
+#include "cleaner/browser_items.h"
 #include "shared/records.h"
+#include "shared/settings_store.h"
 
 namespace nullora {
 
@@ -17,6 +18,14 @@ void ReadStartupSettings() {
   AppSettings.ShowInfoDialog1 = GetIntSetting("OpShowInfoDialog1", 0);
   AppSettings.ShowInfoDialog2 = GetIntSetting("OpShowInfoDialog2", 0);
   AppSettings.RunAtStartup = GetIntSetting("OpRunAtStartup", 0);
+  BrowserCleanKeys.clear();
+  for (const Browser& browser : Browsers()) {
+    for (const BrowserItemName& item : kBrowserItems) {
+      const std::string key = BrowserItemKey(browser, item.kind);
+      BrowserCleanKeys[key] = GetIntSetting(key, 0);
+    }
+  }
+  CookieKeepSetting = GetSetting("OpCookieKeepList", "");
 }
 
 }  // namespace nullora

@@ -6,6 +6,7 @@
 
 #include "cleaner/browser_database.h"
 #include "platform/path_compare.h"
+#include "shared/records.h"
 #include "shared/settings_store.h"
 
 namespace nullora {
@@ -384,6 +385,11 @@ std::string BrowserItemKey(const Browser& browser, BrowserItemKind kind) {
     if (item.kind == kind) return std::string("OpClean") + browser.keyPart + item.keyPart;
   }
   return {};
+}
+
+bool BrowserItemSelected(const Browser& browser, BrowserItemKind kind) {
+  auto found = BrowserCleanKeys.find(BrowserItemKey(browser, kind));
+  return found != BrowserCleanKeys.end() && found->second == -1;
 }
 
 std::vector<BrowserProfile> ProfilesOf(const Browser& browser) {

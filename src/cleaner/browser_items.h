@@ -55,6 +55,9 @@ std::vector<std::string> CookieKeepList(const std::string& setting);
 // Whether a cookie of `host` is kept by `domain`: the host is the domain, ".domain" or ends in ".domain".
 bool CookieKept(const std::string& host, const std::vector<std::string>& keep);
 
+// Whether the browser's item is ticked: only a flag of -1 counts, as for the nine.
+bool BrowserItemSelected(const Browser& browser, BrowserItemKind kind);
+
 // Removes the item's traces from every profile; files wiped with the user's scheme through `view`.
 CleanItemResult CleanBrowserItem(const Browser& browser, BrowserItemKind kind,
                                  const std::vector<BrowserProfile>& profiles,

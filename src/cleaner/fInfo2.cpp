@@ -6,8 +6,12 @@
 namespace nullora {
 
 fInfo2::fInfo2()
-    : ui::Form("fInfo2"), Label1(*this, nullptr, "Label1"), Check1(*this, nullptr, "Check1"),
-      Label2(*this, nullptr, "Label2"), cmdYes(*this, nullptr, "cmdYes"), cmdNo(*this, nullptr, "cmdNo") {
+    : ui::Form("fInfo2"),
+      Label1(*this, nullptr, "Label1"),
+      Check1(*this, nullptr, "Check1"),
+      Label2(*this, nullptr, "Label2"),
+      cmdYes(*this, nullptr, "cmdYes"),
+      cmdNo(*this, nullptr, "cmdNo") {
   SetCaption("Nullora - Warning");
   SetSize(5400, 2520);
   SetBackColor(ui::kWindowBackColor);

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "cleaner/browser_items.h"
 #include "engine/directory_walk.h"
 #include "engine/dod_wipe.h"
 #include "engine/gutmann.h"
@@ -102,6 +103,41 @@ CleanItemResult CleanRecycleBin(CleanView& view) {
   return result;
 }
 
+// The browsers' ticked items, after the nine: a browser that runs is left whole and named.
+void RunBrowserItems(CleanView& view, CleanRunResult& run) {
+  const std::vector<std::string> keep = CookieKeepList(CookieKeepSetting);
+  for (const Browser& browser : Browsers()) {
+    std::vector<BrowserItemKind> ticked;
+    for (const BrowserItemName& item : kBrowserItems) {
+      if (BrowserItemSelected(browser, item.kind)) ticked.push_back(item.kind);
+    }
+    if (ticked.empty()) continue;
+    const std::vector<BrowserProfile> profiles = ProfilesOf(browser);
+    if (profiles.empty()) continue;
+    if (const BrowserRunState state = RunStateOf(browser); state != BrowserRunState::NotRunning) {
+      CleanItemResult running;
+      running.Leave(std::string(browser.caption) +
+                    (state == BrowserRunState::Running
+                         ? " is running; close it and clean again"
+                         : " is still running in the background (its icon in the notification area)"));
+      run.items.emplace_back("", std::move(running));
+      continue;
+    }
+    for (BrowserItemKind kind : ticked) {
+      if (gStop) return;
+      const std::string caption =
+          std::string(browser.caption) + ": " + kBrowserItems[static_cast<int>(kind)].caption;
+      view.LblProgress.SetCaption("Cleaning " + caption);
+      view.LblProgress.Refresh();
+      ui::DoEvents();
+      if (gStop) return;
+      CleanItemResult result = CleanBrowserItem(browser, kind, profiles, keep, view);
+      if (gStop) result.Stop();
+      run.items.emplace_back(caption, std::move(result));
+    }
+  }
+}
+
 }  // namespace
 
 void CleanItemResult::Leave(std::string reason) {
@@ -157,11 +193,11 @@ void FolderWipeTally::AddTo(CleanItemResult& result) const {
 std::string CleanOutcomeText(const CleanRunResult& run) {
   if (run.stopped) return kCleanStoppedText;
   std::string except;
-  for (const auto& [number, item] : run.items) {
+  for (const auto& [caption, item] : run.items) {
     if (item.state == CleanItemResult::State::Done) continue;
     std::string reasons;
     for (const std::string& reason : item.reasons) reasons += (reasons.empty() ? "" : ", ") + reason;
-    except += (except.empty() ? "" : "; ") + std::string(kCleanItems[number - 1].caption) + ": " + reasons;
+    except += (except.empty() ? "" : "; ") + (caption.empty() ? reasons : caption + ": " + reasons);
   }
   return except.empty() ? std::string(kCleanCompleteText) : "Clean Complete, except: " + except;
 }
@@ -227,8 +263,9 @@ CleanRunResult RunClean(bool background, CleanView& view) {
         break;
     }
     if (gStop) result.Stop();
-    run.items.emplace_back(item.number, std::move(result));
+    run.items.emplace_back(item.caption, std::move(result));
   }
+  if (!gStop) RunBrowserItems(view, run);
   run.stopped = gStop;
   if (!run.stopped) view.ProgressBar1.SetValue(100);
   const std::string outcome = CleanOutcomeText(run);

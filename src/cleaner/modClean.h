@@ -49,9 +49,10 @@ struct CleanItemResult {
   void Stop() { state = State::Stopped; }
 };
 
-// What a run did: the result of each selected item, in the run's order.
+// What a run did: the result of each selected item, in the run's order, under the name the last line
+// gives it ("Temporary Files", "Google Chrome: History"; none where the reason says it all).
 struct CleanRunResult {
-  std::vector<std::pair<int, CleanItemResult>> items;
+  std::vector<std::pair<std::string, CleanItemResult>> items;
   bool stopped = false;
 };
 // The run's last line: "Clean Complete." when every selected item was done, "Clean Complete, except: "

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace nullora {
@@ -28,6 +29,10 @@ struct AppSettingsRecord {
 
 inline WipeOptionsRecord WipeOptions;
 inline AppSettingsRecord AppSettings;
+// The browsers' items after the nine, by their settings keys ("OpCleanChromeHistory"): -1 selects. And
+// the domains whose cookies a clean keeps, as stored ("keep.example;bank.example").
+inline std::map<std::string, int16_t> BrowserCleanKeys;
+inline std::string CookieKeepSetting;
 
 // The targets of the wipe jobs, taken whole from the command line.
 inline std::string FilePath;

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "cleaner/browser_items.h"
 #include "cleaner/fInfo2.h"
 #include "cleaner/modClean.h"
 #include "platform/platform.h"
@@ -68,11 +69,12 @@ std::string DailyTimeText(const std::string& hour, const std::string& minute, co
   return TwoDigits(h) + TwoDigits(m) + half;
 }
 
-fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
+fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& cookieKeep)
     : ui::Form("fSettings"),
       TreeView1(*this, nullptr, "TreeView1"),
       Frame1(*this, nullptr, "Frame1"),
       Check1(*this, &Frame1, "Check1"),
+      cmdCookies(*this, &Frame1, "cmdCookies"),
       cmdOptions(*this, &Frame1, "cmdOptions"),
       cmdOk(*this, &Frame1, "cmdOk"),
       cmdHelp(*this, &Frame1, "cmdHelp"),
@@ -100,7 +102,8 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
       mPopExit(mPopupSys.AddItem("mPopExit", "E&xit")),
       options_(options),
       info_(info),
-      warning_(warning) {
+      warning_(warning),
+      cookieKeep_(cookieKeep) {
   SetCaption("Nullora");
   SetSize(9600, 7680);
   TreeView1.Move(120, 120, 3600, 5160);
@@ -128,6 +131,8 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
   Frame1.SetCaption("Options");
   Check1.Move(180, 300, 3000, 285);
   Check1.SetCaption("Run at Windows Startup");
+  cmdCookies.Move(3300, 255, 2040, 375);
+  cmdCookies.SetCaption("Cookies to &Keep...");
   cmdOptions.Move(180, 660, 2520, 375);
   cmdOptions.SetCaption("&Deletion Scheme Options");
   cmdOk.Move(2820, 660, 2520, 375);
@@ -171,6 +176,7 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning)
   }
   cmdOk.Click = [this] { cmdOk_Click(); };
   cmdOptions.Click = [this] { cmdOptions_Click(); };
+  cmdCookies.Click = [this] { cookieKeep_.Show(); };
   cmdHelp.Click = [this] { cmdHelp_Click(); };
   cmdSupport.Click = [this] { cmdSupport_Click(); };
   cmdEmailSupport.Click = [this] { cmdEmailSupport_Click(); };
@@ -220,6 +226,7 @@ void fSettings::Form_Load() {
     if (!row.parent) node.SetChecked(true);
   }
   for (int index = 1; index <= 11; ++index) TreeView1.Nodes().Item(index)->SetExpanded(true);
+  AddBrowserNodes();
   ShowTreeChecks();
   ui::DoEvents();
 
@@ -253,6 +260,23 @@ void fSettings::Form_Unload(bool& cancel) {
   }
 }
 
+void fSettings::AddBrowserNodes() {
+  // After the nine, a group for each browser that has a profile here, with its five items.
+  constexpr int kItemPictures[] = {9, 8, 10, 7, 11};
+  shownBrowsers_.clear();
+  for (const Browser& browser : Browsers()) {
+    if (ProfilesOf(browser).empty()) continue;
+    const std::string group = std::string("Browser") + browser.keyPart;
+    TreeView1.Nodes().Add("", ui::NodeRelationship::Last, group, browser.caption, 3);
+    for (const BrowserItemName& item : kBrowserItems) {
+      TreeView1.Nodes().Add(group, ui::NodeRelationship::Child, BrowserItemKey(browser, item.kind),
+                            item.caption, kItemPictures[static_cast<int>(item.kind)]);
+    }
+    TreeView1.Nodes().Item(group)->SetExpanded(true);
+    shownBrowsers_.push_back(&browser);
+  }
+}
+
 void fSettings::ChangeGroupSettings(int NodeIndex, bool NodeChecked) {
   int first = 0, last = -1;
   if (NodeIndex == 1) first = 2, last = 12;
@@ -268,12 +292,24 @@ void fSettings::ReadTreeChecks() {
     ui::Node* node = TreeView1.Nodes().Item("CleanKey" + std::to_string(k));
     AppSettings.CleanKeys[static_cast<size_t>(k - 1)] = node && node->Checked() ? -1 : 0;
   }
+  for (const Browser* browser : shownBrowsers_) {
+    for (const BrowserItemName& item : kBrowserItems) {
+      const std::string key = BrowserItemKey(*browser, item.kind);
+      if (ui::Node* node = TreeView1.Nodes().Item(key)) BrowserCleanKeys[key] = node->Checked() ? -1 : 0;
+    }
+  }
 }
 
 void fSettings::ShowTreeChecks() {
   for (int k = 1; k <= 9; ++k) {
     if (ui::Node* node = TreeView1.Nodes().Item("CleanKey" + std::to_string(k))) {
       node->SetChecked(AppSettings.CleanKeys[static_cast<size_t>(k - 1)] != 0);
+    }
+  }
+  for (const Browser* browser : shownBrowsers_) {
+    for (const BrowserItemName& item : kBrowserItems) {
+      const std::string key = BrowserItemKey(*browser, item.kind);
+      if (ui::Node* node = TreeView1.Nodes().Item(key)) node->SetChecked(BrowserCleanKeys[key] != 0);
     }
   }
   ui::DoEvents();
@@ -286,6 +322,10 @@ void fSettings::EnableDailyTime() {
 
 void fSettings::TreeView1_NodeCheck(ui::Node& node) {
   ChangeGroupSettings(node.Index(), node.Checked());
+  // A browser's group ticks its items.
+  if (node.Index() > 12 && !node.Parent()) {
+    for (ui::Node* child : node.Children()) child->SetChecked(node.Checked());
+  }
   ReadTreeChecks();
 }
 
@@ -319,6 +359,13 @@ void fSettings::cmdOk_Click() {
                 std::to_string(AppSettings.CleanKeys[static_cast<size_t>(k - 1)]));
   }
   SaveSetting("OpRunAtStartup", std::to_string(AppSettings.RunAtStartup));
+  // The browsers' items after the nine; those of a browser not shown here keep what they hold.
+  for (const Browser* browser : shownBrowsers_) {
+    for (const BrowserItemName& item : kBrowserItems) {
+      const std::string key = BrowserItemKey(*browser, item.kind);
+      SaveSetting(key, std::to_string(BrowserCleanKeys[key]));
+    }
+  }
   Timer1.SetEnabled(AppSettings.AutoCleanMode == 2 || AppSettings.AutoCleanMode == 3);
   if (AppSettings.AutoCleanMode == 0) {
     Unload();
@@ -469,6 +516,7 @@ void fSettings::SetRunControlsEnabled(bool enabled) {
   CmdClean.SetEnabled(enabled);
   cmdOk.SetEnabled(enabled);
   cmdOptions.SetEnabled(enabled);
+  cmdCookies.SetEnabled(enabled);
   if (enabled) EnableDailyTime();
 }
 

@@ -29,6 +29,7 @@ namespace nullora {
 class fOptions;
 class fInfo;
 class fInfo2;
+struct Browser;
 
 // "1201PM" from what the three time boxes say, or "" when they do not make a time: an hour 1 to 12, a
 // minute 0 to 59 (one or two digits each) and AM or PM in any case, blanks around each ignored.
@@ -36,12 +37,14 @@ std::string DailyTimeText(const std::string& hour, const std::string& minute, co
 
 class fSettings : public ui::Form {
  public:
-  fSettings(fOptions& options, fInfo& info, fInfo2& warning);
+  fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& cookieKeep);
 
   ui::TreeView TreeView1;
   ui::ImageList ImageList1{"ImageList1"};
   ui::Frame Frame1;
   ui::CheckBox Check1;
+  // Which sites' cookies the browsers' Cookies items keep.
+  ui::CommandButton cmdCookies;
   ui::CommandButton cmdOptions;
   ui::CommandButton cmdOk;
   ui::CommandButton cmdHelp;
@@ -114,13 +117,16 @@ class fSettings : public ui::Form {
   void cmdEmailSupport_Click();
   void CmdClean_Click();
   void SetRunControlsEnabled(bool enabled);
+  void AddBrowserNodes();
   void ShowOutcomeDetail(const std::string& outcome);
 
   fOptions& options_;
   fInfo& info_;
   fInfo2& warning_;
+  ui::Form& cookieKeep_;
   bool toldRunAtLogonRefused_ = false;
   bool syncingRunAtLogon_ = false;
+  std::vector<const Browser*> shownBrowsers_;
   bool running_ = false;
   bool runPending_ = false;
   bool exitAfterRun_ = false;

@@ -25,8 +25,8 @@ struct ScheduleState {
 std::string TwoDigits(int value);
 // The time of day as the daily run time is kept: "1201PM", "1205AM".
 std::string DailyTimeOf(double secondsSinceMidnight);
-// Whether the browser runs: an executable name whose first twelve characters are exactly
-// "iexplore.exe" (case counts: "IEXPLORE.EXE" is not it).
+// Whether a browser runs: an executable name whose first twelve characters are exactly "iexplore.exe"
+// (case counts: "IEXPLORE.EXE" is not it), or one of today's browsers' programs in any case.
 bool BrowserRunning(const std::vector<std::string>& processes);
 // "1201PM" as the minute of the day (721); nullopt for a text that is no daily time.
 std::optional<int> DailyMinuteOf(const std::string& dailyRunTime);

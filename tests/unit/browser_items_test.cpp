@@ -5,14 +5,19 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/fStart.h"
 #include "cleaner/browser_items.h"
 #include "shared/records.h"
+#include "shared/settings_store.h"
 #include "support/settings_sandbox.h"
 #include "support/test_files.h"
 #include "ui/controls/application.h"
 #include "ui/controls/form.h"
 #include "ui/controls/label.h"
 #include "ui/controls/progress_bar.h"
+#include "ui/fCookieKeep.h"
+#include "ui/fSettings.h"
+#include "ui/scheduler.h"
 
 #if !defined(_WIN32) && NULLORA_HAVE_SQLITE
 #include <sqlite3.h>
@@ -144,6 +149,18 @@ TEST_F(BrowserItemsTest, CookiesGoButTheKeepListsWithNothingOfThemLeftInTheFileO
   EXPECT_FALSE(dir.Exists(cookies + "-journal")) << "the journal with the old pages was wiped";
   EXPECT_TRUE(CookieKept("a.b.keep.example", {"keep.example"}));
   EXPECT_FALSE(CookieKept("notkeep.example", {"keep.example"}));
+
+  // The list is edited a domain a line, however the user separates them.
+  CookieKeepSetting = "keep.example;bank.example";
+  fCookieKeep dialog;
+  dialog.Show();
+  EXPECT_EQ(dialog.txtDomains.Text(), "keep.example\r\nbank.example");
+  dialog.txtDomains.UserType("Mail.Example\r\n .shop.example , news.example;");
+  dialog.cmdOk.UserClick();
+  EXPECT_EQ(GetSetting("OpCookieKeepList", ""), "mail.example;shop.example;news.example");
+  EXPECT_EQ(CookieKeepList(CookieKeepSetting),
+            (std::vector<std::string>{"mail.example", "shop.example", "news.example"}));
+  EXPECT_FALSE(dialog.Loaded());
 }
 
 TEST_F(BrowserItemsTest, HistoryKeepsWhatABookmarkNamesAndEmptiesEveryOtherTableEvenNewOnes) {
@@ -294,6 +311,44 @@ TEST_F(BrowserItemsTest, CacheAndSessionsAreWipedButNothingALinkInThemLeadsTo) {
   world.processesWithWindows = {"Chrome.exe"};
   EXPECT_EQ(RunStateOf(Named("Google Chrome")), BrowserRunState::Running);
   EXPECT_EQ(RunStateOf(Named("Mozilla Firefox")), BrowserRunState::NotRunning);
+}
+
+TEST_F(BrowserItemsTest, TheTreeShowsInstalledBrowsersAfterTheNineAndARunCleansThemOrNamesOneThatRuns) {
+  const std::string profile = std::string(kChrome) + "\\Default";
+  dir.MakeDir(profile + "\\Sessions");
+  dir.MakeFile(profile + "\\Sessions\\Session_1", "tabs");
+  AppSettings = {};
+  AppSettings.ShowInfoDialog2 = 1;
+  BrowserCleanKeys.clear();
+  AppWindows windows;
+  fSettings& main = windows.Settings();
+  main.Load();
+  ASSERT_EQ(main.TreeView1.Nodes().Count(), 12 + 6) << "one group, Chrome's; no other browser is here";
+  ui::Node& group = *main.TreeView1.Nodes().Item(13);
+  EXPECT_EQ(group.Text(), "Google Chrome");
+  EXPECT_EQ(main.TreeView1.Nodes().Item(14)->Text(), "Cache");
+  EXPECT_EQ(main.TreeView1.Nodes().Item(18)->Text(), "Form Data");
+  main.TreeView1.UserCheck(group, true);
+  EXPECT_EQ(BrowserCleanKeys["OpCleanChromeSessions"], -1) << "the group ticks its items";
+  SaveSetting("OpCleanFirefoxHistory", "-1");
+  main.cmdOk.UserClick();
+  EXPECT_EQ(GetSetting("OpCleanChromeForms", ""), "-1");
+  EXPECT_EQ(GetSetting("OpCleanFirefoxHistory", ""), "-1") << "a browser not installed keeps its keys";
+
+  // Chrome runs: nothing of it is touched, and the run's end says why.
+  windows.Settings().Load();
+  auto& world = platform::posix::Cleaner();
+  world.processes = {"chrome.exe"};
+  world.processesWithWindows = {"chrome.exe"};
+  main.RunExclusive(false);
+  EXPECT_EQ(main.LblProgress.Caption(),
+            "Clean Complete, except: Google Chrome is running; close it and clean again");
+  EXPECT_TRUE(dir.Exists(profile + "\\Sessions\\Session_1"));
+  EXPECT_TRUE(BrowserRunning(world.processes)) << "the after-browser schedule waits for it too";
+  world.processes.clear();
+  main.RunExclusive(false);
+  EXPECT_EQ(main.LblProgress.Caption(), "Clean Complete.");
+  EXPECT_FALSE(dir.Exists(profile + "\\Sessions\\Session_1"));
 }
 
 }  // namespace
