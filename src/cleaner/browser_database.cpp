@@ -97,8 +97,10 @@ std::optional<BrowserDatabase> BrowserDatabase::Open(const std::string& path, st
     std::vector<std::string> set = db.Column("PRAGMA journal_mode=PERSIST");
     if (set.empty() || set[0] != "persist") return fail("its journal could not be kept for wiping");
   }
-  // Freed pages are overwritten with zeros, so no deleted row stays in the file.
+  // Freed pages are overwritten with zeros, so no deleted row stays in the file; what SQLite needs on
+  // the side (VACUUM's copy, the keep tables) stays in memory instead of the temporary folder.
   db.Exec("PRAGMA secure_delete=ON");
+  db.Exec("PRAGMA temp_store=MEMORY");
   std::vector<std::string> secure = db.Column("PRAGMA secure_delete");
   if (secure.empty() || secure[0] != "1") return fail("SQLite would not overwrite what it deletes");
   return db;

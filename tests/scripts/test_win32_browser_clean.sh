@@ -18,6 +18,21 @@ local_app=$(HostPath "$(Folder '%LOCALAPPDATA%')")
 [[ -d $local_app ]] || fail "the prefix has no Local AppData ($local_app)"
 chrome="$local_app/Google/Chrome/User Data"
 profile="$chrome/Default"
+# Where it can be, Chrome's folders lie on a small ext2 image of their own, so that afterwards the raw
+# image can be searched for what was removed: ext2 never clears a freed block. It is mounted one level
+# above the user data folder: a folder that is itself a mount point is a reparse point to Windows and
+# Wine alike, which the cleaner does not walk into.
+image=""
+mountPoint="$local_app/Google"
+if [[ $(id -u) -eq 0 ]] && command -v mkfs.ext2 >/dev/null && losetup -f >/dev/null 2>&1; then
+  image="$temp/user-data.img"
+  mkdir -p "$mountPoint"
+  truncate -s 16M "$image" && mkfs.ext2 -q -F "$image" && mount -o loop "$image" "$mountPoint" ||
+    fail "could not mount an image at Chrome's folder"
+  session_on_cleanup "umount '$mountPoint' 2>/dev/null"
+else
+  echo "no loop device here: the raw medium is not searched"
+fi
 mkdir -p "$profile/Network" "$profile/Sessions" "$profile/Cache/Cache_Data"
 printf 'tab of a secret visit\n' >"$profile/Sessions/Session_13400000000000000"
 printf 'cached secret page\n' >"$profile/Cache/Cache_Data/f_000001"
@@ -82,4 +97,23 @@ done
 echo "Chrome's history, cookies, sessions and cache are cleaned; the bookmark, the kept cookie and the logins stay"
 drive close "$title" >/dev/null
 app_wait_ended 20 || fail "nullora.exe still runs 20 s after its window was closed"
+
+if [[ -n $image ]]; then
+  # Every block the profile ever had, freed ones included.
+  sync
+  # The wineserver may still be letting go of the folders it watched.
+  for _ in $(seq 50); do umount "$mountPoint" 2>/dev/null && break; sleep 0.1; done
+  if mountpoint -q "$mountPoint"; then
+    wineserver -k 2>/dev/null
+    sleep 1
+    umount "$mountPoint" || fail "the image would not unmount"
+  fi
+  for marker in 'secret-visit' 'tracker-of-mine' 'tab of a secret visit' 'cached secret page'; do
+    grep -qa -- "$marker" "$image" && fail "\"$marker\" is still on the medium"
+  done
+  for kept in 'bank.example' 'keep.example' "the user's saved logins"; do
+    grep -qa -- "$kept" "$image" || fail "\"$kept\" is gone from the medium, though it was to stay"
+  done
+  echo "nothing removed is left anywhere on the medium; what was kept is there"
+fi
 echo "PASSED"
