@@ -464,12 +464,7 @@ CleanItemResult CleanBrowserItem(const Browser& browser, BrowserItemKind kind,
       FolderWipeTally inner = WipeFolderFiles(folder, view);
       if (inner.refused)
         result.Leave(std::string(relative) + " of " + ProfileName(profile) + " refused, " + *inner.refused);
-      tally.files += inner.files;
-      for (const auto& [error, n] : inner.notWiped) tally.notWiped[error] += n;
-      tally.linksLeft += inner.linksLeft;
-      tally.otherNames += inner.otherNames;
-      tally.grew += inner.grew;
-      tally.noScheme += inner.noScheme;
+      tally.Merge(inner);
     }
     for (const auto& [place, relative] : actions.files) {
       if (const std::string file = Under(profile, place, relative); !file.empty())

@@ -75,12 +75,7 @@ CleanItemResult CleanRecycleBin(CleanView& view) {
     if (info->isDirectory && !info->isLink) {
       FolderWipeTally inner = WipeFolderFiles(path, view);
       if (inner.refused) result.Leave("an item was refused, " + *inner.refused);
-      tally.files += inner.files;
-      for (const auto& [error, n] : inner.notWiped) tally.notWiped[error] += n;
-      tally.linksLeft += inner.linksLeft;
-      tally.otherNames += inner.otherNames;
-      tally.grew += inner.grew;
-      tally.noScheme += inner.noScheme;
+      tally.Merge(inner);
     } else {
       ++tally.files;
       tally.Count(WipeCleanFile(path, view));
@@ -163,6 +158,16 @@ void FolderWipeTally::Count(const std::optional<WipeResult>& wipe) {
   } else {
     ++notWiped[wipe->error == IoError::None ? IoError::Other : wipe->error];
   }
+}
+
+void FolderWipeTally::Merge(const FolderWipeTally& other) {
+  files += other.files;
+  for (const auto& [error, n] : other.notWiped) notWiped[error] += n;
+  linksLeft += other.linksLeft;
+  otherNames += other.otherNames;
+  grew += other.grew;
+  noScheme += other.noScheme;
+  stopped = stopped || other.stopped;
 }
 
 void FolderWipeTally::AddTo(CleanItemResult& result) const {

@@ -73,6 +73,8 @@ struct FolderWipeTally {
   // Adds what was left to `result`, in short.
   void AddTo(CleanItemResult& result) const;
   void Count(const std::optional<WipeResult>& wipe);
+  // Adds what another wipe left (its refusal is the caller's to say).
+  void Merge(const FolderWipeTally& other);
 };
 
 inline constexpr char kBackgroundStartText[] = "Performing background clean...";

@@ -66,7 +66,11 @@ std::vector<UrlCacheEntry> WalkEntries(First first, Next next) {
 
 }  // namespace
 
-std::vector<std::string> RunningProcessNames() {
+namespace {
+
+// The name of each running process that `take` wants, by its id.
+template <typename Take>
+std::vector<std::string> ProcessNames(Take take) {
   std::vector<std::string> names;
   UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return names;
@@ -74,12 +78,11 @@ std::vector<std::string> RunningProcessNames() {
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
        more = Process32NextW(snapshot.Get(), &entry)) {
-    names.push_back(WideToUtf8(entry.szExeFile));
+    if (take(entry.th32ProcessID)) names.push_back(WideToUtf8(entry.szExeFile));
   }
   return names;
 }
 
-namespace {
 BOOL CALLBACK NoteVisibleWindow(HWND window, LPARAM processes) {
   if (IsWindowVisible(window)) {
     DWORD process = 0;
@@ -88,23 +91,18 @@ BOOL CALLBACK NoteVisibleWindow(HWND window, LPARAM processes) {
   }
   return TRUE;
 }
+
 }  // namespace
+
+std::vector<std::string> RunningProcessNames() {
+  return ProcessNames([](DWORD) { return true; });
+}
 
 std::vector<std::string> ProcessNamesWithWindows() {
   std::vector<DWORD> shown;
   EnumWindows(NoteVisibleWindow, reinterpret_cast<LPARAM>(&shown));
-  std::vector<std::string> names;
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return names;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
-       more = Process32NextW(snapshot.Get(), &entry)) {
-    if (std::find(shown.begin(), shown.end(), entry.th32ProcessID) != shown.end()) {
-      names.push_back(WideToUtf8(entry.szExeFile));
-    }
-  }
-  return names;
+  return ProcessNames(
+      [&](DWORD process) { return std::find(shown.begin(), shown.end(), process) != shown.end(); });
 }
 
 std::string SpecialFolderPath(int csidl) {
