@@ -135,6 +135,18 @@ std::vector<std::string> BrowserDatabase::Column(const std::string& sql) {
   return values;
 }
 
+std::vector<std::string> BrowserDatabase::Row(const std::string& sql) {
+  std::vector<std::string> values;
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return values;
+  if (sqlite3_step(statement) == SQLITE_ROW) {
+    for (int column = 0; column < sqlite3_column_count(statement); ++column)
+      values.push_back(Text(statement, column));
+  }
+  sqlite3_finalize(statement);
+  return values;
+}
+
 bool BrowserDatabase::ExecEach(const std::string& sql, const std::vector<std::string>& values,
                                std::string* why) {
   sqlite3_stmt* statement = nullptr;
@@ -165,7 +177,15 @@ bool BrowserDatabase::Change(const std::function<bool(BrowserDatabase&, std::str
   }
   // The file is written anew without its free pages; in WAL mode the log is then emptied into it.
   if (!Exec("VACUUM", why)) return false;
-  if (journalMode_ == "wal" && !Exec("PRAGMA wal_checkpoint(FULL)", why)) return false;
+  if (journalMode_ == "wal") {
+    // Every frame of the log must be in the file before the log may be wiped: busy 0, and as many
+    // frames checkpointed as the log holds.
+    std::vector<std::string> row = Row("PRAGMA wal_checkpoint(FULL)");
+    if (row.size() != 3 || row[0] != "0" || row[1] != row[2]) {
+      if (why) *why = "its log could not be written into it";
+      return false;
+    }
+  }
   std::vector<std::string> check = Column("PRAGMA integrity_check");
   if (check.size() != 1 || check[0] != "ok") {
     if (why) *why = "damaged after the change";
@@ -202,6 +222,10 @@ bool BrowserDatabase::Exec(const std::string& sql, std::string* why) {
   return false;
 }
 std::vector<std::string> BrowserDatabase::Column(const std::string& sql) {
+  (void)sql;
+  return {};
+}
+std::vector<std::string> BrowserDatabase::Row(const std::string& sql) {
   (void)sql;
   return {};
 }

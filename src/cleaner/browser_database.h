@@ -31,6 +31,8 @@ class BrowserDatabase {
   bool Exec(const std::string& sql, std::string* why = nullptr);
   // The first column of every row `sql` gives, as text.
   std::vector<std::string> Column(const std::string& sql);
+  // Every column of the first row `sql` gives, as text.
+  std::vector<std::string> Row(const std::string& sql);
   // Runs `sql` once per value, bound as its one parameter.
   bool ExecEach(const std::string& sql, const std::vector<std::string>& values, std::string* why = nullptr);
   // Deletes, in one transaction, what `change` deletes, then rebuilds the file without the freed pages

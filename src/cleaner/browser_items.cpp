@@ -164,8 +164,11 @@ ItemActions FirefoxActions(BrowserItemKind kind) {
              "DELETE FROM moz_inputhistory", "DELETE FROM moz_places_metadata_search_queries",
              "DELETE FROM moz_places_metadata", "DELETE FROM moz_newtab_story_click",
              "DELETE FROM moz_newtab_story_impression", "DELETE FROM moz_newtab_shortcuts_interaction",
-             "DELETE FROM moz_places WHERE id NOT IN (SELECT fk FROM moz_bookmarks WHERE fk IS NOT NULL) AND "
-             "id NOT IN (SELECT place_id FROM moz_keywords WHERE place_id IS NOT NULL)",
+             // The places a bookmark or a keyword names stay (a version without keywords keeps the
+             // bookmarks' alone).
+             "CREATE TEMP TABLE kept_places AS SELECT fk AS id FROM moz_bookmarks WHERE fk IS NOT NULL",
+             "INSERT INTO temp.kept_places SELECT place_id FROM moz_keywords WHERE place_id IS NOT NULL",
+             "DELETE FROM moz_places WHERE id NOT IN (SELECT id FROM temp.kept_places)",
              "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL",
              "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id IS "
              "NOT "
@@ -233,13 +236,16 @@ std::vector<std::string> BookmarkedUrls(const BrowserProfile& profile) {
   return urls;
 }
 
-// The tables a statement names that the database lacks: such a statement is for another version.
+// Whether a statement names a table the database lacks (after FROM, INTO or UPDATE, the temporary
+// tables aside): such a statement is for another version of the browser, and is passed over.
 bool NamesMissingTable(const std::string& step, const std::vector<std::string>& tables) {
-  for (const char* verb : {"DELETE FROM ", "UPDATE "}) {
-    if (step.rfind(verb, 0) == 0) {
-      const std::string rest = step.substr(std::string(verb).size());
-      const std::string table = rest.substr(0, rest.find(' '));
-      return std::find(tables.begin(), tables.end(), table) == tables.end();
+  for (const char* word : {"FROM ", "INTO ", "UPDATE "}) {
+    for (size_t at = step.find(word); at != std::string::npos; at = step.find(word, at + 1)) {
+      if (at > 0 && step[at - 1] != ' ' && step[at - 1] != '(') continue;
+      const size_t start = at + std::string(word).size();
+      const std::string table = step.substr(start, step.find_first_of(" )", start) - start);
+      if (table.rfind("temp.", 0) == 0) continue;
+      if (std::find(tables.begin(), tables.end(), table) == tables.end()) return true;
     }
   }
   return false;

@@ -246,6 +246,64 @@ TEST_F(BrowserItemsTest, FirefoxHistoryInWalModeComesOutCheckpointedWithBookmark
   EXPECT_EQ(Query(profile + "\\places.sqlite", "PRAGMA journal_mode"), "wal") << "as the browser keeps it";
 }
 
+TEST_F(BrowserItemsTest, FirefoxCookiesFormsSessionsAndTheIconsOfRemovedPages) {
+  const std::string profile = "Roaming\\Mozilla\\Firefox\\Profiles\\ab12.default";
+  dir.MakeDir(profile + "\\sessionstore-backups");
+  MakeDb(profile + "\\cookies.sqlite",
+         "PRAGMA journal_mode=WAL;"
+         "CREATE TABLE moz_cookies(id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT '', name "
+         "TEXT, "
+         "value TEXT, host TEXT, path TEXT);"
+         "INSERT INTO moz_cookies(name,value,host,path) VALUES ('s','1','.keep.example','/'),"
+         "('t','2','ads.tracker-of-mine.example','/');");
+  MakeDb(profile + "\\formhistory.sqlite",
+         "CREATE TABLE moz_formhistory(id INTEGER PRIMARY KEY, fieldname TEXT NOT NULL, value TEXT NOT NULL);"
+         "INSERT INTO moz_formhistory(fieldname,value) VALUES ('q','what I searched');");
+  MakeDb(
+      profile + "\\places.sqlite",
+      "CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url LONGVARCHAR, visit_count INTEGER DEFAULT 0, "
+      "last_visit_date INTEGER);"
+      "CREATE TABLE moz_historyvisits(id INTEGER PRIMARY KEY, place_id INTEGER);"
+      "CREATE TABLE moz_bookmarks(id INTEGER PRIMARY KEY, fk INTEGER);"
+      "INSERT INTO moz_places VALUES (1,'https://bank.example/',1,5),(2,'https://secret-visit.example/',1,6);"
+      "INSERT INTO moz_bookmarks VALUES (1,1);");
+  MakeDb(
+      profile + "\\favicons.sqlite",
+      "PRAGMA foreign_keys=ON;"
+      "CREATE TABLE moz_icons(id INTEGER PRIMARY KEY, icon_url TEXT NOT NULL, root INTEGER NOT NULL DEFAULT "
+      "0);"
+      "CREATE TABLE moz_pages_w_icons(id INTEGER PRIMARY KEY, page_url TEXT NOT NULL);"
+      "CREATE TABLE moz_icons_to_pages(page_id INTEGER NOT NULL, icon_id INTEGER NOT NULL, PRIMARY KEY "
+      "(page_id, icon_id), FOREIGN KEY (page_id) REFERENCES moz_pages_w_icons ON DELETE CASCADE, FOREIGN KEY "
+      "(icon_id) REFERENCES moz_icons ON DELETE CASCADE) WITHOUT ROWID;"
+      "INSERT INTO moz_icons VALUES "
+      "(1,'https://bank.example/i.ico',0),(2,'https://secret-visit.example/i.ico',0);"
+      "INSERT INTO moz_pages_w_icons VALUES (1,'https://bank.example/'),(2,'https://secret-visit.example/');"
+      "INSERT INTO moz_icons_to_pages VALUES (1,1),(2,2);");
+  dir.MakeFile(profile + "\\sessionstore.jsonlz4", "tabs");
+  dir.MakeFile(profile + "\\sessionstore-backups\\recovery.jsonlz4", "tabs");
+  dir.MakeFile(profile + "\\logins.json", "the user's own");
+
+  for (BrowserItemKind kind : {BrowserItemKind::Cookies, BrowserItemKind::Forms, BrowserItemKind::Sessions,
+                               BrowserItemKind::History}) {
+    CleanItemResult result = Clean("Mozilla Firefox", kind, {"keep.example"});
+    EXPECT_EQ(result.state, CleanItemResult::State::Done)
+        << (result.reasons.empty() ? "" : result.reasons[0]);
+  }
+  for (const char* file :
+       {"cookies.sqlite-wal", "places.sqlite-wal", "places.sqlite-journal", "favicons.sqlite-wal",
+        "favicons.sqlite-journal", "sessionstore.jsonlz4", "sessionstore-backups\\recovery.jsonlz4"}) {
+    EXPECT_FALSE(dir.Exists(profile + "\\" + file)) << file;
+  }
+  EXPECT_EQ(Bytes(profile + "\\cookies.sqlite").find("tracker-of-mine"), std::string::npos);
+  EXPECT_EQ(Query(profile + "\\cookies.sqlite", "SELECT host FROM moz_cookies"), ".keep.example");
+  EXPECT_EQ(Query(profile + "\\formhistory.sqlite", "SELECT count(*) FROM moz_formhistory"), "0");
+  EXPECT_EQ(Query(profile + "\\favicons.sqlite", "SELECT icon_url FROM moz_icons"),
+            "https://bank.example/i.ico");
+  EXPECT_EQ(Query(profile + "\\favicons.sqlite", "SELECT count(*) FROM moz_icons_to_pages"), "1");
+  EXPECT_EQ(dir.Read(profile + "\\logins.json"), "the user's own");
+}
+
 TEST_F(BrowserItemsTest, ALockedADamagedAndAnUnknownDatabaseAreLeftAsTheyAreAndSaid) {
   const std::string profile = std::string(kChrome) + "\\Default";
   dir.MakeDir(profile);
