@@ -10,6 +10,8 @@ set -u
 source "$(dirname "$0")/real_window_session.sh"
 session_start "${1:-}"
 command -v sqlite3 >/dev/null || skip "no sqlite3 tool to make the profile (Debian package sqlite3)"
+# A build made without SQLite's source (setup could not fetch it) leaves databases alone, and says so.
+grep -qa 'SQLite format 3' "$exe" || skip "this nullora.exe was built without SQLite (see scripts/fetch_sqlite.sh)"
 
 title='Nullora'
 HostPath() { wine winepath -u "$1" 2>/dev/null | tr -d '\r'; }
