@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 
 #include "cleaner/browser_database.h"
-#include "platform/path_compare.h"
 #include "shared/records.h"
 #include "shared/settings_store.h"
 
@@ -410,12 +409,18 @@ std::vector<BrowserProfile> ProfilesOf(const Browser& browser) {
   return ChromiumProfiles(folder);
 }
 
+bool IsProgramOf(const Browser& browser, const std::string& processName) {
+  const std::string lower = LowerAscii(processName);
+  for (const char* process : browser.processes) {
+    if (lower == process) return true;
+  }
+  return false;
+}
+
 BrowserRunState RunStateOf(const Browser& browser) {
   auto runs = [&](const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-      for (const char* process : browser.processes) {
-        if (LowerAscii(name) == LowerAscii(process)) return true;
-      }
+      if (IsProgramOf(browser, name)) return true;
     }
     return false;
   };

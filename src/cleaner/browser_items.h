@@ -45,6 +45,8 @@ std::string BrowserItemKey(const Browser& browser, BrowserItemKind kind);
 // The profiles of `browser` on this machine; none when it has none.
 std::vector<BrowserProfile> ProfilesOf(const Browser& browser);
 
+// Whether a process of that executable name is one of the browser's (any letter case).
+bool IsProgramOf(const Browser& browser, const std::string& processName);
 // Whether one of the browser's processes runs, and whether then none of them shows a window (it runs on
 // in the background).
 enum class BrowserRunState { NotRunning, Running, InBackground };

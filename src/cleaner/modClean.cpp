@@ -15,7 +15,6 @@
 #include "jobs/fRecycle.h"
 #include "platform/clock.h"
 #include "platform/file.h"
-#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "shared/records.h"
 #include "ui/controls/application.h"

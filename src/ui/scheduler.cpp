@@ -1,7 +1,6 @@
 #include "ui/scheduler.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 #include "cleaner/browser_items.h"
@@ -25,13 +24,8 @@ std::string DailyTimeOf(double secondsSinceMidnight) {
 bool BrowserRunning(const std::vector<std::string>& processes) {
   for (const std::string& name : processes) {
     if (name.compare(0, 12, "iexplore.exe") == 0) return true;
-    // Today's browsers, in any letter case.
-    std::string lower = name;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const Browser& browser : Browsers()) {
-      for (const char* process : browser.processes) {
-        if (lower == process) return true;
-      }
+      if (IsProgramOf(browser, name)) return true;
     }
   }
   return false;
