@@ -157,6 +157,12 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& 
   ProgressBar2.Move(2400, 1080, 2940, 195);
   lblProgress3.Move(180, 780, 2100, 600);
   LblProgress.SetOneLine(true);
+  // A wipe reports every block of a large file (a database's journal, a cache): each bar moving
+  // repaints it at once, so the screen follows at most every breath, as in the job dialogs.
+  for (ui::Control* control :
+       std::initializer_list<ui::Control*>{&ProgressBar1, &ProgressBar2, &lblProgress3}) {
+    control->SetPaintThrottled(true);
+  }
   lblCleanOutcome.Move(180, 780, 5160, 690);
   lblCleanOutcome.SetVisible(false);
   Image1.Move(8880, 6480, 480, 480);
