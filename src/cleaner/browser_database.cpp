@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "cleaner/gathered_writes.h"
 #include "platform/platform.h"
 
 #if NULLORA_HAVE_SQLITE
@@ -74,8 +75,8 @@ std::optional<BrowserDatabase> BrowserDatabase::Open(const std::string& path, st
     if (!PlainOrAbsent(journal)) return fail("its journal is a link or a file with other names");
   }
   sqlite3* handle = nullptr;
-  const int opened =
-      sqlite3_open_v2(platform::LibraryPath(path).c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+  const int opened = sqlite3_open_v2(platform::LibraryPath(path).c_str(), &handle, SQLITE_OPEN_READWRITE,
+                                     GatheredWritesVfs());
   BrowserDatabase db(handle, path);
   if (opened != SQLITE_OK) return fail("it could not be opened");
   sqlite3_extended_result_codes(handle, 1);
