@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "cleaner/gathered_writes.h"
+#include "engine/progress.h"
 #include "platform/platform.h"
 
 #if NULLORA_HAVE_SQLITE
@@ -80,6 +81,14 @@ std::optional<BrowserDatabase> BrowserDatabase::Open(const std::string& path, st
   BrowserDatabase db(handle, path);
   if (opened != SQLITE_OK) return fail("it could not be opened");
   sqlite3_extended_result_codes(handle, 1);
+  // A long statement (the rows of a large History) still lets the window paint and answer the system.
+  sqlite3_progress_handler(
+      handle, 1000,
+      [](void*) {
+        SilentProgress().Breathe();
+        return 0;
+      },
+      nullptr);
   // Pages are read through a mapping of the file rather than a call each: under Wine every call is
   // dear, and the check below reads the whole file. Writes still go through the journal as ever.
   db.Exec("PRAGMA mmap_size=" + std::to_string(kMappedBytes));
