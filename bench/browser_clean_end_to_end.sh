@@ -65,27 +65,16 @@ TimeClean() {
   app_wait_ended 20 || fail "nullora.exe did not end"
   Elapsed "$start" "$end"
 }
-TimeFileJob() {
-  local start end
-  app_start "$1"
-  drive wait-window "$fileTitle" 60000 >/dev/null || fail "the file job did not open"
+# Seconds from a job dialog's "Yes" to its "Done": the window's title, then the job's argument.
+TimeJob() {
+  local title=$1 start end
+  app_start "$2"
+  drive wait-window "$title" 60000 >/dev/null || fail "the job \"$title\" did not open"
   start=$(Now)
-  drive click "$fileTitle" "Yes" 10000 >/dev/null || fail "no Yes"
-  drive wait-text "$fileTitle" "Done" 3600000 >/dev/null || fail "the file job did not reach Done"
+  drive click "$title" "Yes" 10000 >/dev/null || fail "no Yes"
+  drive wait-text "$title" "Done" 3600000 >/dev/null || fail "the job \"$title\" did not reach Done"
   end=$(Now)
-  drive click "$fileTitle" "Exit" 10000 >/dev/null
-  app_wait_ended 20 || fail "nullora.exe did not end"
-  Elapsed "$start" "$end"
-}
-TimeFolderJob() {
-  local start end
-  app_start 'T:\tree'
-  drive wait-window "$folderTitle" 60000 >/dev/null || fail "the folder job did not open"
-  start=$(Now)
-  drive click "$folderTitle" "Yes" 10000 >/dev/null || fail "no Yes"
-  drive wait-text "$folderTitle" "Done" 3600000 >/dev/null || fail "the folder job did not reach Done"
-  end=$(Now)
-  drive click "$folderTitle" "Exit" 10000 >/dev/null
+  drive click "$title" "Exit" 10000 >/dev/null
   app_wait_ended 20 || fail "nullora.exe did not end"
   Elapsed "$start" "$end"
 }
@@ -101,7 +90,7 @@ for ((run = 1; run <= repeats; run++)); do
   MakeCache "$profile/Cache/Cache_Data"
   cache+=("$(TimeClean)")
   MakeCache "$drive_t/tree"
-  folder+=("$(TimeFolderJob)")
+  folder+=("$(TimeJob "$folderTitle" 'T:\tree')")
   set_option OpCleanChromeCache 0
   set_option OpCleanChromeHistory -1
   MakeHistory
@@ -111,7 +100,7 @@ for ((run = 1; run <= repeats; run++)); do
   journalSize=$size
   head -c "$journalSize" /dev/urandom >"$drive_t/journal"
   sync
-  journal+=("$(TimeFileJob 'T:\journal')")
+  journal+=("$(TimeJob "$fileTitle" 'T:\journal')")
   echo "run $run: cache ${cache[-1]} s, folder job ${folder[-1]} s; History of $((size >> 20)) MiB ${history[-1]} s," \
     "its journal of $((journalSize >> 20)) MiB alone ${journal[-1]} s"
 done

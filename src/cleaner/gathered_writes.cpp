@@ -27,6 +27,9 @@ struct Held {
   GatherFile* file = nullptr;
   sqlite3_int64 offset = 0;
   std::vector<char> bytes;
+  // A failed hand-on that no caller could be told of (the barrier returns nothing): the next call that
+  // hands on returns it, so the failure is never lost with the bytes.
+  int unreported = SQLITE_OK;
 };
 
 Held& Pending() {
@@ -39,6 +42,7 @@ sqlite3_vfs* gRealVfs = nullptr;
 // Hands the held writes on; the first failure is what the call that asked for it returns.
 int Release() {
   Held& held = Pending();
+  if (held.unreported != SQLITE_OK) return std::exchange(held.unreported, SQLITE_OK);
   if (!held.file) return SQLITE_OK;
   GatherFile* file = std::exchange(held.file, nullptr);
   const int rc = held.bytes.empty()
@@ -51,7 +55,8 @@ int Release() {
 
 // Hands on the writes held for `file` alone (before another call on it that does not observe others).
 int ReleaseFor(GatherFile* file) {
-  return Pending().file == file ? Release() : SQLITE_OK;
+  const Held& held = Pending();
+  return held.file == file || held.unreported != SQLITE_OK ? Release() : SQLITE_OK;
 }
 
 GatherFile* Of(sqlite3_file* file) {
@@ -145,8 +150,8 @@ int ShmLock(sqlite3_file* file, int offset, int n, int flags) {
 
 void ShmBarrier(sqlite3_file* file) {
   // The log's frames are in the file before the index in shared memory names them; a failure here
-  // still shows at the sync or unlock that follows, which hand on nothing twice.
-  Release();
+  // is returned by the lock, sync or unlock that follows.
+  Pending().unreported = Release();
   Of(file)->real->pMethods->xShmBarrier(Of(file)->real);
 }
 
