@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cleaner/browser_items.h"
+#include "cleaner/windows_items.h"
 #include "shared/records.h"
 #include "shared/settings_store.h"
 
@@ -26,6 +27,8 @@ void ReadStartupSettings() {
     }
   }
   CookieKeepSetting = GetSetting("OpCookieKeepList", "");
+  WindowsCleanKeys.clear();
+  for (const WindowsItem& item : kWindowsItems) WindowsCleanKeys[item.key] = GetIntSetting(item.key, 0);
 }
 
 }  // namespace nullora

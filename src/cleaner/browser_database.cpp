@@ -1,5 +1,7 @@
 #include "cleaner/browser_database.h"
 
+#include <cctype>
+#include <cstring>
 #include <utility>
 
 #include "cleaner/gathered_writes.h"
@@ -21,7 +23,8 @@ BrowserDatabase::BrowserDatabase(sqlite3* db, std::string path) : db_(db), path_
 BrowserDatabase::BrowserDatabase(BrowserDatabase&& other) noexcept
     : db_(std::exchange(other.db_, nullptr)),
       path_(std::move(other.path_)),
-      journalMode_(std::move(other.journalMode_)) {}
+      journalMode_(std::move(other.journalMode_)),
+      copy_(other.copy_) {}
 
 BrowserDatabase& BrowserDatabase::operator=(BrowserDatabase&& other) noexcept {
   if (this != &other) {
@@ -29,6 +32,7 @@ BrowserDatabase& BrowserDatabase::operator=(BrowserDatabase&& other) noexcept {
     db_ = std::exchange(other.db_, nullptr);
     path_ = std::move(other.path_);
     journalMode_ = std::move(other.journalMode_);
+    copy_ = other.copy_;
   }
   return *this;
 }
@@ -58,10 +62,99 @@ std::string Text(sqlite3_stmt* statement, int column) {
   return text ? reinterpret_cast<const char*>(text) : std::string();
 }
 
+void BreatheWhileLong(sqlite3* handle) {
+  // A long statement (the rows of a large History) still lets the window paint and answer the system.
+  sqlite3_progress_handler(
+      handle, 1000,
+      [](void*) {
+        SilentProgress().Breathe();
+        return 0;
+      },
+      nullptr);
+}
+
+// The file's URI, read as it lies: no lock, no journal or log looked for or made beside it.
+std::string ImmutableUri(std::string path) {
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  if (path.size() >= 2 && path[1] == ':') path = "/" + path;  // "/C:/...", as Windows' URIs have it
+  std::string uri = "file://";
+  static const char kHex[] = "0123456789ABCDEF";
+  for (unsigned char c : path) {
+    if (std::isalnum(c) || std::strchr("/._~:-", c)) {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 15];
+    }
+  }
+  return uri + "?immutable=1";
+}
+
+// Whether a rollback journal still holds a change to undo: it starts with SQLite's magic number (an
+// empty, truncated or zeroed one does not).
+bool JournalIsHot(const std::string& path) {
+  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+  if (!info || info->size < 8) return false;
+  std::optional<std::string> head = platform::ReadFileStart(path, 8);
+  static const unsigned char kMagic[] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+  return !head || head->size() < 8 || std::memcmp(head->data(), kMagic, 8) == 0;
+}
+
 }  // namespace
 
 bool DatabasesSupported() {
   return true;
+}
+
+std::optional<BrowserDatabase> BrowserDatabase::OpenCopy(const std::string& path, std::string* why) {
+  auto fail = [why](std::string reason) -> std::optional<BrowserDatabase> {
+    if (why) *why = std::move(reason);
+    return std::nullopt;
+  };
+  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+  if (!info) return fail("not found");
+  if (!PlainOrAbsent(path)) return fail("a link or a file with other names");
+  for (const std::string& journal : JournalPaths(path)) {
+    if (!PlainOrAbsent(journal)) return fail("its journal is a link or a file with other names");
+  }
+  if (std::optional<platform::FileInfo> log = platform::QueryFileInfo(path + "-wal"); log && log->size > 0)
+    return fail(std::string(kNotCounted) + ": its log holds changes not yet written into it");
+  if (JournalIsHot(path + "-journal"))
+    return fail(std::string(kNotCounted) +
+                ": a change to it was left unfinished (the clean settles it first)");
+  sqlite3* source = nullptr;
+  const int opened = sqlite3_open_v2(ImmutableUri(platform::LibraryPath(path)).c_str(), &source,
+                                     SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  if (opened != SQLITE_OK) {
+    sqlite3_close(source);
+    return fail("it could not be opened");
+  }
+  sqlite3* memory = nullptr;
+  sqlite3_open_v2(":memory:", &memory, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  BrowserDatabase db(memory, path);
+  db.copy_ = true;
+  db.journalMode_ = "memory";
+  sqlite3_backup* backup = sqlite3_backup_init(memory, "main", source, "main");
+  const int copied = backup ? sqlite3_backup_step(backup, -1) : SQLITE_ERROR;
+  sqlite3_backup_finish(backup);
+  sqlite3_close(source);
+  if (copied != SQLITE_DONE) return fail("damaged");
+  sqlite3_extended_result_codes(memory, 1);
+  BreatheWhileLong(memory);
+  std::vector<std::string> check = db.Column("PRAGMA quick_check");
+  if (check.size() != 1 || check[0] != "ok") return fail("damaged");
+  db.Exec("PRAGMA temp_store=MEMORY");
+  return db;
+}
+
+size_t BrowserDatabase::RowCount(const std::string& table) {
+  std::string quoted = "\"";
+  for (char c : table) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  std::vector<std::string> n = Column("SELECT count(*) FROM " + quoted + "\"");
+  return n.empty() ? 0 : static_cast<size_t>(std::stoull(n[0]));
 }
 
 std::optional<BrowserDatabase> BrowserDatabase::Open(const std::string& path, std::string* why) {
@@ -81,14 +174,7 @@ std::optional<BrowserDatabase> BrowserDatabase::Open(const std::string& path, st
   BrowserDatabase db(handle, path);
   if (opened != SQLITE_OK) return fail("it could not be opened");
   sqlite3_extended_result_codes(handle, 1);
-  // A long statement (the rows of a large History) still lets the window paint and answer the system.
-  sqlite3_progress_handler(
-      handle, 1000,
-      [](void*) {
-        SilentProgress().Breathe();
-        return 0;
-      },
-      nullptr);
+  BreatheWhileLong(handle);
   // Pages are read through a mapping of the file rather than a call each: under Wine every call is
   // dear, and the check below reads the whole file. Writes still go through the journal as ever.
   db.Exec("PRAGMA mmap_size=" + std::to_string(kMappedBytes));
@@ -188,6 +274,12 @@ bool BrowserDatabase::ExecEach(const std::string& sql, const std::vector<std::st
 bool BrowserDatabase::Change(const std::function<bool(BrowserDatabase&, std::string*)>& change,
                              std::string* why) {
   if (!Exec("BEGIN IMMEDIATE", why)) return false;
+  if (copy_) {
+    // A copy is for counting: what the change did is undone.
+    const bool changed = change(*this, why);
+    Exec("ROLLBACK");
+    return changed;
+  }
   if (!change(*this, why) || !Exec("COMMIT", why)) {
     Exec("ROLLBACK");
     return false;
@@ -226,6 +318,13 @@ std::optional<BrowserDatabase> BrowserDatabase::Open(const std::string& path, st
   (void)path;
   if (why) *why = "this build of Nullora cannot change databases";
   return std::nullopt;
+}
+std::optional<BrowserDatabase> BrowserDatabase::OpenCopy(const std::string& path, std::string* why) {
+  return Open(path, why);
+}
+size_t BrowserDatabase::RowCount(const std::string& table) {
+  (void)table;
+  return 0;
 }
 std::vector<std::string> BrowserDatabase::Tables() {
   return {};

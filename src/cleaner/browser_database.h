@@ -12,6 +12,9 @@ struct sqlite3;
 
 namespace nullora {
 
+// How a reason of OpenCopy() begins when the database is sound but cannot be counted as it lies.
+inline constexpr char kNotCounted[] = "not counted";
+
 class BrowserDatabase {
  public:
   ~BrowserDatabase();
@@ -23,6 +26,12 @@ class BrowserDatabase {
   // another program holds, or that fails `quick_check`, is not opened. `why` says why not, in short
   // ("locked by another program", "damaged").
   static std::optional<BrowserDatabase> Open(const std::string& path, std::string* why);
+  // A copy in memory of an existing database, for counting what a change would remove: the file is read
+  // as it lies (no lock taken, nothing written beside it, after the same checks as Open), and Change()
+  // on the copy is rolled back. A database whose journal or log still holds a change is not copied.
+  static std::optional<BrowserDatabase> OpenCopy(const std::string& path, std::string* why);
+  // How many rows `table` holds (0 when it has none or is not there).
+  size_t RowCount(const std::string& table);
 
   // The tables, in the database's order.
   std::vector<std::string> Tables();
@@ -49,6 +58,7 @@ class BrowserDatabase {
   sqlite3* db_ = nullptr;
   std::string path_;
   std::string journalMode_;
+  bool copy_ = false;
 };
 
 // Whether this build can change databases at all (the Windows builds need SQLite's source).

@@ -31,6 +31,26 @@ struct DatabaseAction {
   std::vector<const char*> emptyAllBut;  // with a "*" step
 };
 
+// What the rows of a database's tables are in the report, by the database's file.
+struct CountedTable {
+  const char* file;
+  const char* table;
+  const char* what;
+};
+constexpr CountedTable kCountedTables[] = {
+    {"History", "urls", "pages"},
+    {"History", "visits", "visits"},
+    {"Favicons", "favicons", "icons"},
+    {"Network\\Cookies", "cookies", "cookies"},
+    {"Web Data", "autocomplete", "form entries"},
+    {"Web Data", "autofill", "form entries"},
+    {"cookies.sqlite", "moz_cookies", "cookies"},
+    {"places.sqlite", "moz_places", "pages"},
+    {"places.sqlite", "moz_historyvisits", "visits"},
+    {"favicons.sqlite", "moz_icons", "icons"},
+    {"formhistory.sqlite", "moz_formhistory", "form entries"},
+};
+
 struct ItemActions {
   std::vector<std::pair<Place, const char*>> folders;  // every file below is wiped
   std::vector<std::pair<Place, const char*>> files;    // wiped whole, with their journals
@@ -253,9 +273,7 @@ bool NamesMissingTable(const std::string& step, const std::vector<std::string>& 
 // Wipes a file the item removes whole, with whatever journal lies beside it.
 void WipeWhole(const std::string& path, CleanView& view, FolderWipeTally& tally) {
   for (const std::string& file : {path, path + "-journal", path + "-wal", path + "-shm"}) {
-    if (!Exists(file)) continue;
-    ++tally.files;
-    tally.Count(WipeCleanFile(file, view));
+    if (Exists(file)) tally.Wipe(file, view);
   }
 }
 
@@ -272,10 +290,18 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
   if (path.empty()) return;  // this version keeps none
   const std::string name = path.substr(path.find_last_of('\\') + 1);
   const std::string where = name + " of " + ProfileName(profile);
+  // A preview counts on a copy in memory; the clean's own journal, made by opening the file, is not
+  // one of the traces it found and is wiped without being counted.
+  const bool preview = CleanRunPreviewing();
+  auto open = preview ? &BrowserDatabase::OpenCopy : &BrowserDatabase::Open;
+  std::vector<std::string> journalsBefore;
+  for (const std::string& journal : BrowserDatabase::JournalPaths(path)) {
+    if (Exists(journal)) journalsBefore.push_back(journal);
+  }
   std::string why;
-  std::optional<BrowserDatabase> db = BrowserDatabase::Open(path, &why);
+  std::optional<BrowserDatabase> db = open(path, &why);
   if (!db) {
-    result.Leave(where + " left: " + why);
+    result.Leave(where + (why.rfind(kNotCounted, 0) == 0 ? " " : " left: ") + why);
     return;
   }
   const std::vector<std::string> tables = db->Tables();
@@ -289,8 +315,7 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
   if (action.keep == Keep::BookmarkedUrls) keep = BookmarkedUrls(profile);
   if (action.keep == Keep::CookieDomains) keep = keepDomains;
   if (action.keep == Keep::KeptPlaces) {
-    if (std::optional<BrowserDatabase> places =
-            BrowserDatabase::Open(profile.folder + "\\places.sqlite", &why)) {
+    if (std::optional<BrowserDatabase> places = open(profile.folder + "\\places.sqlite", &why)) {
       keep = places->Column("SELECT url FROM moz_places");
     }
   }
@@ -299,6 +324,24 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
     result.Leave(where + " left: " + why);
     return;
   }
+  // The rows each counted table loses, by what they are.
+  std::vector<std::pair<const char*, size_t>> removed;
+  for (const CountedTable& counted : kCountedTables) {
+    if (std::string(counted.file) == action.files.front() &&
+        std::find(tables.begin(), tables.end(), counted.table) != tables.end()) {
+      removed.emplace_back(counted.what, db->RowCount(counted.table));
+    }
+  }
+  auto countRemoved = [&](BrowserDatabase& open) {
+    size_t at = 0;
+    for (const CountedTable& counted : kCountedTables) {
+      if (std::string(counted.file) == action.files.front() &&
+          std::find(tables.begin(), tables.end(), counted.table) != tables.end()) {
+        removed[at].second -= std::min(removed[at].second, open.RowCount(counted.table));
+        ++at;
+      }
+    }
+  };
   const bool changed = db->Change(
       [&](BrowserDatabase& open, std::string* failure) {
         if (action.keep != Keep::Nothing &&
@@ -322,6 +365,7 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
             return false;
           }
         }
+        countRemoved(open);
         return true;
       },
       &why);
@@ -329,11 +373,17 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
     result.Leave(where + " left: " + why);
     return;
   }
+  for (const auto& [what, n] : removed) result.counts.AddRows(what, n);
   // What the rows were is still in the journal SQLite kept as a file: wiped like any trace file.
   for (const std::string& journal : BrowserDatabase::JournalPaths(path)) {
     if (!Exists(journal)) continue;
-    ++tally.files;
-    tally.Count(WipeCleanFile(journal, view));
+    FolderWipeTally one;
+    one.Wipe(journal, view);
+    if (std::find(journalsBefore.begin(), journalsBefore.end(), journal) == journalsBefore.end()) {
+      one.wiped = 0;
+      one.bytes = 0;
+    }
+    tally.Merge(one);
   }
 }
 

@@ -1,10 +1,12 @@
 #include "cleaner/modClean.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
 #include "cleaner/browser_items.h"
+#include "cleaner/windows_items.h"
 #include "engine/directory_walk.h"
 #include "engine/dod_wipe.h"
 #include "engine/gutmann.h"
@@ -12,6 +14,7 @@
 #include "engine/progress.h"
 #include "engine/wipe_roots.h"
 #include "engine/wipe_scheme.h"
+#include "jobs/fDrive.h"
 #include "jobs/fRecycle.h"
 #include "platform/clock.h"
 #include "platform/file.h"
@@ -29,6 +32,7 @@ using platform::IoError;
 using platform::RegistryRoot;
 
 bool gStop = false;
+bool gPreview = false;
 
 constexpr int kCsidlRecent = 8;
 constexpr int kCsidlInternetCache = 32;
@@ -54,6 +58,36 @@ std::string Count(size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// What a wipe of `file` would find, seen without opening it for writing.
+WipeResult PreviewWipe(const std::string& file) {
+  WipeResult result;
+  const std::optional<platform::FileInfo> info = platform::QueryFileInfo(file);
+  if (!info) {
+    result.error = IoError::NotFound;
+  } else if (info->isLink) {
+    result.gone = true;  // a link goes as itself
+    result.error = IoError::IsLink;
+  } else if (info->isDirectory) {
+    result.error = IoError::AccessDenied;
+  } else if (info->linkCount > 1) {
+    result.gone = true;
+    result.error = IoError::HasOtherNames;
+  } else if (platform::FileHeldByAnother(file)) {
+    result.error = IoError::InUse;
+  } else {
+    result.gone = result.overwritten = true;
+  }
+  return result;
+}
+
+// Removes a key of the current user's with all below it, counting its values; a preview only counts.
+bool ClearRegistryTree(const std::string& key, CleanCounts& counts) {
+  const size_t values = CountRegistryValues(RegistryRoot::CurrentUser, key);
+  if (!gPreview && !platform::RegistryDeleteTree(RegistryRoot::CurrentUser, key)) return false;
+  counts.registryValues += values;
+  return true;
+}
+
 // The folder step of items 3, 4 and 6: a folder the system does not know is nothing to do.
 void WipeSpecialFolder(const std::string& folder, CleanView& view, CleanItemResult& result) {
   if (folder.empty()) return;
@@ -76,8 +110,7 @@ CleanItemResult CleanRecycleBin(CleanView& view) {
       if (inner.refused) result.Leave("an item was refused, " + *inner.refused);
       tally.Merge(inner);
     } else {
-      ++tally.files;
-      tally.Count(WipeCleanFile(path, view));
+      tally.Wipe(path, view);
     }
   }
   if (gStop) {
@@ -91,7 +124,7 @@ CleanItemResult CleanRecycleBin(CleanView& view) {
   if (unplaced > 0) result.Leave(Count(unplaced, "item", "items") + " not found on disk, so not wiped");
   if (linksLeft > 0) {
     result.Leave("not emptied, it holds a link");
-  } else if (!EmptyRecycleBin()) {
+  } else if (!gPreview && !EmptyRecycleBin()) {
     result.Leave("not emptied, the shell left items in it");
   }
   return result;
@@ -132,19 +165,123 @@ void RunBrowserItems(CleanView& view, CleanRunResult& run) {
   }
 }
 
+// The Windows 10 and 11 items, after the browsers.
+void RunWindowsItems(CleanView& view, CleanRunResult& run) {
+  for (const WindowsItem& item : kWindowsItems) {
+    if (!WindowsItemSelected(item.kind)) continue;
+    if (gStop) return;
+    const std::string caption = std::string(kWindowsGroupCaption) + ": " + item.caption;
+    view.LblProgress.SetCaption("Cleaning " + caption);
+    view.LblProgress.Refresh();
+    ui::DoEvents();
+    if (gStop) return;
+    CleanItemResult result = CleanWindowsItem(item.kind, view);
+    if (gStop) result.Stop();
+    run.items.emplace_back(item.caption, std::move(result));
+  }
+}
+
+// "3 files (1.2 MB), 4 registry values, 1,204 pages"; empty when nothing.
+std::string CountsText(const CleanCounts& counts) {
+  std::vector<std::string> parts;
+  auto add = [&](uint64_t n, const char* one, const char* many) {
+    if (n > 0) parts.push_back(GroupedNumber(n) + " " + (n == 1 ? one : many));
+  };
+  add(counts.files, "file", "files");
+  if (counts.files > 0) parts.back() += " (" + ByteSize(counts.bytes) + ")";
+  add(counts.registryValues, "registry value", "registry values");
+  add(counts.cacheEntries, "cache entry", "cache entries");
+  for (const auto& [what, n] : counts.rows) {
+    if (n > 0) parts.push_back(GroupedNumber(n) + " " + what);
+  }
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
+  return text;
+}
+
 }  // namespace
+
+void CleanCounts::AddRows(const std::string& what, size_t n) {
+  for (auto& [known, count] : rows) {
+    if (known == what) {
+      count += n;
+      return;
+    }
+  }
+  rows.emplace_back(what, n);
+}
+
+void CleanCounts::Add(const CleanCounts& other) {
+  files += other.files;
+  bytes += other.bytes;
+  registryValues += other.registryValues;
+  cacheEntries += other.cacheEntries;
+  for (const auto& [what, n] : other.rows) AddRows(what, n);
+}
+
+bool CleanCounts::Empty() const {
+  if (files > 0 || registryValues > 0 || cacheEntries > 0) return false;
+  return std::all_of(rows.begin(), rows.end(), [](const auto& row) { return row.second == 0; });
+}
+
+std::string ByteSize(uint64_t bytes) {
+  if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+  static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
+  double size = static_cast<double>(bytes) / 1024;
+  int unit = 0;
+  while (size >= 1024 && unit < 3) {
+    size /= 1024;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, size < 10 ? "%.1f %s" : "%.0f %s", size, kUnits[unit]);
+  return text;
+}
+
+std::vector<std::string> CleanReportLines(const CleanRunResult& run, bool preview) {
+  std::vector<std::string> lines;
+  CleanCounts total;
+  size_t leftItems = 0;
+  for (const auto& [caption, item] : run.items) {
+    total.Add(item.counts);
+    std::string text = CountsText(item.counts);
+    for (const std::string& note : item.notes) text += (text.empty() ? "" : "; ") + note;
+    if (text.empty() && item.reasons.empty()) text = preview ? "nothing to remove" : "nothing was there";
+    std::string reasons;
+    for (const std::string& reason : item.reasons) reasons += (reasons.empty() ? "" : ", ") + reason;
+    if (!reasons.empty()) {
+      ++leftItems;
+      text += std::string(text.empty() ? "" : "; ") + (preview ? "would leave: " : "left: ") + reasons;
+    }
+    if (item.state == CleanItemResult::State::Stopped) text += text.empty() ? "stopped" : "; stopped";
+    lines.push_back(caption.empty() ? text : caption + ": " + text);
+  }
+  std::string totals = CountsText(total);
+  if (totals.empty()) totals = "nothing";
+  std::string last = (preview ? "In all, the clean would remove " : "In all, the clean removed ") + totals;
+  if (leftItems > 0)
+    last += "; " + std::to_string(leftItems) + (leftItems == 1 ? " item" : " items") + " left something";
+  if (run.stopped)
+    last += preview ? "; the preview was stopped before its end" : "; the clean was stopped before its end";
+  lines.push_back(last + ".");
+  return lines;
+}
 
 void CleanItemResult::Leave(std::string reason) {
   if (state != State::Stopped) state = State::Left;
   reasons.push_back(std::move(reason));
 }
 
-void FolderWipeTally::Count(const std::optional<WipeResult>& wipe) {
+void FolderWipeTally::Count(const std::optional<WipeResult>& wipe, uint64_t size) {
   if (!wipe) {
     ++noScheme;
     return;
   }
-  if (wipe->Wiped()) return;
+  if (wipe->Wiped()) {
+    ++wiped;
+    bytes += size;
+    return;
+  }
   // A link removed as itself, or a file gone since the listing: nothing of it is left to wipe.
   if (wipe->gone && wipe->error == IoError::IsLink) return;
   if (!wipe->gone && wipe->error == IoError::NotFound) return;
@@ -159,8 +296,16 @@ void FolderWipeTally::Count(const std::optional<WipeResult>& wipe) {
   }
 }
 
+void FolderWipeTally::Wipe(const std::string& file, CleanView& view) {
+  ++files;
+  const std::optional<platform::FileInfo> info = platform::QueryFileInfo(file);
+  Count(WipeCleanFile(file, view), info && !info->isLink ? info->size : 0);
+}
+
 void FolderWipeTally::Merge(const FolderWipeTally& other) {
   files += other.files;
+  wiped += other.wiped;
+  bytes += other.bytes;
   for (const auto& [error, n] : other.notWiped) notWiped[error] += n;
   linksLeft += other.linksLeft;
   otherNames += other.otherNames;
@@ -170,6 +315,8 @@ void FolderWipeTally::Merge(const FolderWipeTally& other) {
 }
 
 void FolderWipeTally::AddTo(CleanItemResult& result) const {
+  result.counts.files += wiped;
+  result.counts.bytes += bytes;
   if (stopped) result.Stop();
   if (refused) {
     result.Leave("refused, " + *refused);
@@ -216,9 +363,13 @@ void StopCleanRun() {
 bool CleanRunStopping() {
   return gStop;
 }
+bool CleanRunPreviewing() {
+  return gPreview;
+}
 
-CleanRunResult RunClean(bool background, CleanView& view) {
-  gStop = false;
+namespace {
+
+CleanRunResult RunItems(bool background, CleanView& view) {
   CleanRunResult run;
   if (background && view.ShowTrayBalloon) view.ShowTrayBalloon(kBackgroundStartText);
   for (const CleanItem& item : kCleanItems) {
@@ -228,7 +379,7 @@ CleanRunResult RunClean(bool background, CleanView& view) {
     view.LblProgress.SetCaption(item.status);
     view.LblProgress.Refresh();
     ui::DoEvents();
-    PauseBreathing(SilentProgress(), 500);
+    if (!gPreview) PauseBreathing(SilentProgress(), 500);
     if (gStop) break;
     // Each item ends itself on a failure and says what it left; the run goes on with the next.
     CleanItemResult result;
@@ -249,7 +400,7 @@ CleanRunResult RunClean(bool background, CleanView& view) {
         result = ClearCookies();
         break;
       case 6:
-        if (size_t left = ClearUrlCache(0); left > 0) {
+        if (size_t left = ClearUrlCache(0, &result.counts.cacheEntries); left > 0) {
           result.Leave(Count(left, "cache entry", "cache entries") + " could not be removed");
         }
         WipeSpecialFolder(platform::SpecialFolderPath(kCsidlInternetCache), view, result);
@@ -270,6 +421,7 @@ CleanRunResult RunClean(bool background, CleanView& view) {
     run.items.emplace_back(item.caption, std::move(result));
   }
   if (!gStop) RunBrowserItems(view, run);
+  if (!gStop) RunWindowsItems(view, run);
   run.stopped = gStop;
   if (!run.stopped) view.ProgressBar1.SetValue(100);
   const std::string outcome = CleanOutcomeText(run);
@@ -280,7 +432,24 @@ CleanRunResult RunClean(bool background, CleanView& view) {
   return run;
 }
 
-size_t ClearUrlCache(uint32_t mask) {
+}  // namespace
+
+CleanRunResult RunClean(bool background, CleanView& view) {
+  gStop = false;
+  gPreview = false;
+  return RunItems(background, view);
+}
+
+CleanRunResult PreviewClean(CleanView& view) {
+  gStop = false;
+  gPreview = true;
+  CleanRunResult run = RunItems(false, view);
+  gPreview = false;
+  return run;
+}
+
+size_t ClearUrlCache(uint32_t mask, size_t* removed) {
+  size_t gone = 0;
   const platform::UrlCacheContainer container = ContainerFor(mask);
   // The mask decides every entry, those inside groups too; only the cache item (mask 0) removes
   // groups, and only once they are empty.
@@ -292,22 +461,30 @@ size_t ClearUrlCache(uint32_t mask) {
     for (const platform::UrlCacheEntry& entry : platform::UrlCacheEntries(group, container)) {
       if (!MaskTakes(mask, entry.type)) {
         emptied = false;
-      } else if (!platform::DeleteUrlCacheEntry(entry.url)) {
+      } else if (gPreview || platform::DeleteUrlCacheEntry(entry.url)) {
+        ++gone;
+      } else {
         emptied = false;
         ++left;
       }
     }
-    if (mask == 0 && emptied) platform::DeleteUrlCacheGroup(group);
+    if (mask == 0 && emptied && !gPreview) platform::DeleteUrlCacheGroup(group);
   }
   for (const platform::UrlCacheEntry& entry : platform::UrlCacheEntries(std::nullopt, container)) {
-    if (MaskTakes(mask, entry.type) && !platform::DeleteUrlCacheEntry(entry.url)) ++left;
+    if (!MaskTakes(mask, entry.type)) continue;
+    if (gPreview || platform::DeleteUrlCacheEntry(entry.url)) {
+      ++gone;
+    } else {
+      ++left;
+    }
   }
+  if (removed) *removed += gone;
   return left;
 }
 
 CleanItemResult ClearCookies() {
   CleanItemResult result;
-  if (size_t left = ClearUrlCache(kCookieCacheEntry); left > 0) {
+  if (size_t left = ClearUrlCache(kCookieCacheEntry, &result.counts.cacheEntries); left > 0) {
     result.Leave(Count(left, "cookie", "cookies") + " could not be removed");
   }
   return result;
@@ -315,8 +492,9 @@ CleanItemResult ClearCookies() {
 
 CleanItemResult ClearUrlHistory() {
   CleanItemResult result;
-  if (!ClearTypedUrls()) result.Leave("the typed addresses could not be removed");
-  ClearUrlCache(kUrlHistoryCacheEntry);
+  if (!ClearTypedUrls(&result.counts)) result.Leave("the typed addresses could not be removed");
+  ClearUrlCache(kUrlHistoryCacheEntry, &result.counts.cacheEntries);
+  if (gPreview) return result;
   platform::ClearBrowserHistoryStore();
   // Whichever of the two reached them, what counts is that no history entry is left.
   size_t left = 0;
@@ -330,10 +508,9 @@ CleanItemResult ClearUrlHistory() {
 
 CleanItemResult ClearAutoComplete() {
   CleanItemResult result;
-  platform::ClearAutoCompleteExport();
+  if (!gPreview) platform::ClearAutoCompleteExport();
   // What was typed into forms. Storage2 beside it holds the saved logins: the user's own, never a trace.
-  if (!platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
-                                    "Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1")) {
+  if (!ClearRegistryTree("Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage1", result.counts)) {
     result.Leave("the form entries could not be removed");
   }
   return result;
@@ -341,16 +518,23 @@ CleanItemResult ClearAutoComplete() {
 
 CleanItemResult ClearSearchHistory() {
   CleanItemResult result;
-  if (!platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
-                                    "Software\\Microsoft\\Search Assistant\\ACMru")) {
+  if (!ClearRegistryTree("Software\\Microsoft\\Search Assistant\\ACMru", result.counts)) {
     result.Leave("the registry key could not be removed");
   }
   return result;
 }
 
-bool ClearTypedUrls() {
-  return platform::RegistryDeleteTree(RegistryRoot::CurrentUser,
-                                      "Software\\Microsoft\\Internet Explorer\\TypedURLs");
+bool ClearTypedUrls(CleanCounts* counts) {
+  CleanCounts ignored;
+  return ClearRegistryTree("Software\\Microsoft\\Internet Explorer\\TypedURLs", counts ? *counts : ignored);
+}
+
+size_t CountRegistryValues(RegistryRoot root, const std::string& key) {
+  std::optional<platform::RegistryKeyContents> listed = platform::RegistryListKey(root, key);
+  if (!listed) return 0;
+  size_t n = listed->values.size();
+  for (const std::string& subkey : listed->subkeys) n += CountRegistryValues(root, key + "\\" + subkey);
+  return n;
 }
 
 std::string GetTempFolder() {
@@ -376,15 +560,15 @@ FolderWipeTally WipeFolderFiles(const std::string& folder, CleanView& view) {
       tally.stopped = true;
       break;
     }
-    ++tally.files;
     view.lblProgress3.SetCaption(file.substr(file.find_last_of('\\') + 1));
     if (!FoldersStillReal(root, file)) {
       // A folder on the way has become a link, or is gone with the file: nothing is done through it.
+      ++tally.files;
       if (platform::GetFileAttributes(file) != platform::kInvalidAttributes)
         ++tally.notWiped[IoError::IsLink];
       continue;
     }
-    tally.Count(WipeCleanFile(file, view));
+    tally.Wipe(file, view);
   }
   return tally;
 }
@@ -392,6 +576,7 @@ FolderWipeTally WipeFolderFiles(const std::string& folder, CleanView& view) {
 std::optional<WipeResult> WipeCleanFile(const std::string& file, CleanView& view) {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
   if (!scheme) return std::nullopt;
+  if (gPreview) return PreviewWipe(file);
   ControlProgress progress(&view.ProgressBar2, &view.lblProgress2);
   switch (*scheme) {
     case WipeScheme::OneRandomPass:
@@ -470,7 +655,18 @@ CleanItemResult ClearIndexDatFiles() {
       return result;
     }
     // One that is not there is not made.
-    if (IoError error = ZeroFillFile(path); error != IoError::None && error != IoError::NotFound) {
+    const std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
+    if (!info) continue;
+    IoError error = IoError::None;
+    if (!gPreview) {
+      error = ZeroFillFile(path);
+    } else if (platform::FileHeldByAnother(path)) {
+      error = IoError::InUse;
+    }
+    if (error == IoError::None) {
+      ++tally.wiped;
+      tally.bytes += info->size;
+    } else if (error != IoError::NotFound) {
       ++tally.notWiped[error];
     }
   }

@@ -40,11 +40,25 @@ inline constexpr CleanItem kCleanItems[] = {
     {9, "CleanKey9", "Index.dat Files", "Deleting Index.dat Files"},
 };
 
+// What an item removed, or in a preview would remove.
+struct CleanCounts {
+  size_t files = 0;    // files wiped
+  uint64_t bytes = 0;  // their size before the wipe
+  size_t registryValues = 0;
+  size_t cacheEntries = 0;
+  std::vector<std::pair<std::string, size_t>> rows;  // database rows by what they hold: {"pages", 1204}
+  void AddRows(const std::string& what, size_t n);
+  void Add(const CleanCounts& other);
+  bool Empty() const;
+};
+
 // What one item did: all of it, or not all (with the reasons, in short), or it was stopped.
 struct CleanItemResult {
   enum class State { Done, Left, Stopped };
   State state = State::Done;
   std::vector<std::string> reasons;  // "3 files in use", "refused, the folder is a drive root"
+  CleanCounts counts;
+  std::vector<std::string> notes;  // what the report says beside the counts ("not counted: ...")
   void Leave(std::string reason);
   void Stop() { state = State::Stopped; }
 };
@@ -59,11 +73,20 @@ struct CleanRunResult {
 // and each item's reasons ("Temporary Files: 3 files in use; Recycle Bin: not emptied, it holds a
 // link") otherwise, "Clean stopped." when the run was ended before its end.
 std::string CleanOutcomeText(const CleanRunResult& run);
+// The whole report of a run or a preview: a line per item with what it removed (or would remove) and
+// what it left and why, then a line with the totals.
+std::vector<std::string> CleanReportLines(const CleanRunResult& run, bool preview);
+// "3.4 MB".
+std::string ByteSize(uint64_t bytes);
+
+struct CleanView;
 
 // What a wipe of the files below a folder left, by why.
 struct FolderWipeTally {
   std::optional<std::string> refused;  // the folder may not be wiped at all: why
   size_t files = 0;
+  size_t wiped = 0;                              // of those, the files wiped
+  uint64_t bytes = 0;                            // and their size
   std::map<platform::IoError, size_t> notWiped;  // files left, by the first failure
   size_t linksLeft = 0;   // links that cannot be removed as themselves (Wine's host links)
   size_t otherNames = 0;  // files whose name went but whose data stays under their other names
@@ -72,7 +95,9 @@ struct FolderWipeTally {
   bool stopped = false;
   // Adds what was left to `result`, in short.
   void AddTo(CleanItemResult& result) const;
-  void Count(const std::optional<WipeResult>& wipe);
+  void Count(const std::optional<WipeResult>& wipe, uint64_t size = 0);
+  // Wipes one file with the user's scheme and counts what became of it.
+  void Wipe(const std::string& file, CleanView& view);
   // Adds what another wipe left (its refusal is the caller's to say).
   void Merge(const FolderWipeTally& other);
 };
@@ -101,24 +126,33 @@ bool CleanItemSelected(int k);
 // boundary, never inside a file's overwrite. Its last line is in LblProgress, and in the closing balloon
 // of a background run.
 CleanRunResult RunClean(bool background, CleanView& view);
+// The same run over the same items, counting only: nothing is changed, written or opened for writing,
+// and each item says what it would remove and what it would leave. StopCleanRun() ends it too.
+CleanRunResult PreviewClean(CleanView& view);
 void StopCleanRun();
 bool CleanRunStopping();
+// Whether the run is a preview: each item then counts instead of removing.
+bool CleanRunPreviewing();
 
 // The items (numbers as above); each says what it left.
 // Deletes the entries of the URL cache the mask takes (0: neither cookie nor history) from the cache
 // container that holds them; returns how many such entries are still there afterwards.
-size_t ClearUrlCache(uint32_t mask);
+// In a preview, nothing is deleted and `removed` counts what would be.
+size_t ClearUrlCache(uint32_t mask, size_t* removed = nullptr);
 CleanItemResult ClearCookies();
 CleanItemResult ClearUrlHistory();
 CleanItemResult ClearAutoComplete();
 CleanItemResult ClearSearchHistory();
-bool ClearTypedUrls();
+bool ClearTypedUrls(CleanCounts* counts = nullptr);
+// The values of `key` and of every key below it.
+size_t CountRegistryValues(platform::RegistryRoot root, const std::string& key);
 // The user's temporary folder, with its final backslash; empty when there is none.
 std::string GetTempFolder();
 // Wipes every file below `folder` with the user's scheme, unless the folder is one that may not be
 // wiped (see engine/wipe_roots.h); directories stay.
 FolderWipeTally WipeFolderFiles(const std::string& folder, CleanView& view);
-// Wipes one file with the user's scheme; nullopt when the stored scheme is none of the five.
+// Wipes one file with the user's scheme; nullopt when the stored scheme is none of the five. In a
+// preview, what the wipe would find: a file another program holds is in use, a link goes as itself.
 std::optional<WipeResult> WipeCleanFile(const std::string& file, CleanView& view);
 // The index.dat files below the cookie, cache and history folders; a folder that may not be wiped
 // (engine/wipe_roots.h) is not looked in, and why goes to `refused`.

@@ -62,6 +62,9 @@ struct FileInfo {
   uint32_t linkCount = 1;  // hard links
 };
 std::optional<FileInfo> QueryFileInfo(const std::string& path);
+// Whether another handle holds the file so that a wipe could not open it (one writes it, or shares no
+// reading). Only looks: the file is opened for reading, or not at all.
+bool FileHeldByAnother(const std::string& path);
 
 enum class Access { Write, ReadWrite };
 enum Share : unsigned { kShareNone = 0, kShareRead = 1, kShareWrite = 2 };
@@ -123,6 +126,8 @@ IoError GetDiskFreeSpace(const std::string& path, DiskSpace* space);
 
 // The bytes of a small file (a tip file), or nullopt when it cannot be read.
 std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit = 1 << 20);
+// The first `count` bytes of a file (fewer when it is shorter), read sharing it with every other handle.
+std::optional<std::string> ReadFileStart(const std::string& path, size_t count);
 
 // `path` made full against the current directory, as the system does it: "C:" is the current directory
 // of drive C, "C:foo" and "foo" lie in a current directory, "\foo" in the current drive's root; "." and

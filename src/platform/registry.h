@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nullora::platform {
 
@@ -33,5 +34,14 @@ bool RegistryDeleteValue(RegistryRoot root, const std::string& key, const std::s
 
 // Deletes `key` with every key and value below it; true when it is gone (also when it never was).
 bool RegistryDeleteTree(RegistryRoot root, const std::string& key, RegistryView view = RegistryView::System);
+
+// The names of a key's values ("" is its default value) and of its subkeys, in the registry's order; empty
+// lists when the key is not there, nullopt when it is there but cannot be read.
+struct RegistryKeyContents {
+  std::vector<std::string> values;
+  std::vector<std::string> subkeys;
+};
+std::optional<RegistryKeyContents> RegistryListKey(RegistryRoot root, const std::string& key,
+                                                   RegistryView view = RegistryView::System);
 
 }  // namespace nullora::platform

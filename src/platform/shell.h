@@ -61,4 +61,8 @@ std::string ApplicationPath();
 bool ShellOpen(const std::string& file, const std::string& verb, const std::string& directory, int show,
                bool desktopOwner = false);
 
+// Empties the clipboard of every program's data; false when it could not be had (another program held it
+// open the whole time) or not emptied.
+bool ClearClipboard();
+
 }  // namespace nullora::platform

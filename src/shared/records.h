@@ -33,6 +33,8 @@ inline AppSettingsRecord AppSettings;
 // the domains whose cookies a clean keeps, as stored ("keep.example;bank.example").
 inline std::map<std::string, int16_t> BrowserCleanKeys;
 inline std::string CookieKeepSetting;
+// The Windows 10 and 11 items, by their settings keys ("OpCleanWinRun"): -1 selects.
+inline std::map<std::string, int16_t> WindowsCleanKeys;
 
 // The targets of the wipe jobs, taken whole from the command line.
 inline std::string FilePath;

@@ -7,6 +7,7 @@
 #include "cleaner/browser_items.h"
 #include "cleaner/fInfo2.h"
 #include "cleaner/modClean.h"
+#include "cleaner/windows_items.h"
 #include "platform/platform.h"
 #include "platform/resource_ids.h"
 #include "platform/widgets.h"
@@ -17,6 +18,7 @@
 #include "ui/controls/application.h"
 #include "ui/fInfo.h"
 #include "ui/fOptions.h"
+#include "ui/fReport.h"
 #include "ui/shell_tray.h"
 
 namespace nullora {
@@ -82,6 +84,8 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& 
       cmdEmailSupport(*this, &Frame1, "cmdEmailSupport"),
       Frame4(*this, nullptr, "Frame4"),
       CmdClean(*this, &Frame4, "CmdClean"),
+      cmdPreview(*this, &Frame4, "cmdPreview"),
+      cmdDetails(*this, &Frame4, "cmdDetails"),
       LblProgress(*this, &Frame4, "LblProgress"),
       ProgressBar1(*this, &Frame4, "ProgressBar1"),
       lblProgress2(*this, &Frame4, "lblProgress2"),
@@ -148,6 +152,11 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& 
   Frame4.SetCaption("Progress");
   CmdClean.Move(180, 300, 2100, 375);
   CmdClean.SetCaption("Secure Delete Now !!");
+  cmdPreview.Move(180, 735, 1020, 345);
+  cmdPreview.SetCaption("&Preview");
+  cmdDetails.Move(1260, 735, 1020, 345);
+  cmdDetails.SetCaption("De&tails");
+  cmdDetails.SetEnabled(false);  // until a clean has a report
   // The statuses of the items are long ("Deleting AutoComplete Entries"): each line has the width.
   LblProgress.Move(2400, 270, 2940, 255);
   LblProgress.SetCaption("Overall Progress:");
@@ -155,7 +164,7 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& 
   lblProgress2.Move(2400, 810, 2940, 255);
   lblProgress2.SetCaption("Current File:");
   ProgressBar2.Move(2400, 1080, 2940, 195);
-  lblProgress3.Move(180, 780, 2100, 600);
+  lblProgress3.Move(180, 1140, 2100, 390);
   LblProgress.SetOneLine(true);
   // A wipe reports every block of a large file (a database's journal, a cache): each bar moving
   // repaints it at once, so the screen follows at most every breath, as in the job dialogs.
@@ -163,7 +172,8 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& 
        std::initializer_list<ui::Control*>{&ProgressBar1, &ProgressBar2, &lblProgress3}) {
     control->SetPaintThrottled(true);
   }
-  lblCleanOutcome.Move(180, 780, 5160, 690);
+  // What a clean left takes the place of the file's progress; the whole report is behind "Details".
+  lblCleanOutcome.Move(2400, 810, 2940, 690);
   lblCleanOutcome.SetVisible(false);
   Image1.Move(8880, 6480, 480, 480);
   Image1.SetVisible(false);
@@ -187,6 +197,8 @@ fSettings::fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& 
   cmdSupport.Click = [this] { cmdSupport_Click(); };
   cmdEmailSupport.Click = [this] { cmdEmailSupport_Click(); };
   CmdClean.Click = [this] { CmdClean_Click(); };
+  cmdPreview.Click = [this] { cmdPreview_Click(); };
+  cmdDetails.Click = [this] { cmdDetails_Click(); };
   mPopRestore.Click = [this] { Show(); };
   mPopExit.Click = [this] { RequestExit(); };
   Tray.MouseEvent = [this](platform::TrayMouse event) {
@@ -281,6 +293,13 @@ void fSettings::AddBrowserNodes() {
     TreeView1.Nodes().Item(group)->SetExpanded(true);
     shownBrowsers_.push_back(&browser);
   }
+  // Then what Windows 10 and 11 keep, on every machine.
+  TreeView1.Nodes().Add("", ui::NodeRelationship::Last, kWindowsGroupKey, kWindowsGroupCaption, 2);
+  for (const WindowsItem& item : kWindowsItems) {
+    TreeView1.Nodes().Add(kWindowsGroupKey, ui::NodeRelationship::Child, item.key, item.caption,
+                          item.picture);
+  }
+  TreeView1.Nodes().Item(kWindowsGroupKey)->SetExpanded(true);
 }
 
 void fSettings::ChangeGroupSettings(int NodeIndex, bool NodeChecked) {
@@ -304,6 +323,10 @@ void fSettings::ReadTreeChecks() {
       if (ui::Node* node = TreeView1.Nodes().Item(key)) BrowserCleanKeys[key] = node->Checked() ? -1 : 0;
     }
   }
+  for (const WindowsItem& item : kWindowsItems) {
+    if (ui::Node* node = TreeView1.Nodes().Item(item.key))
+      WindowsCleanKeys[item.key] = node->Checked() ? -1 : 0;
+  }
 }
 
 void fSettings::ShowTreeChecks() {
@@ -318,6 +341,9 @@ void fSettings::ShowTreeChecks() {
       if (ui::Node* node = TreeView1.Nodes().Item(key)) node->SetChecked(BrowserCleanKeys[key] != 0);
     }
   }
+  for (const WindowsItem& item : kWindowsItems) {
+    if (ui::Node* node = TreeView1.Nodes().Item(item.key)) node->SetChecked(WindowsCleanKeys[item.key] != 0);
+  }
   ui::DoEvents();
 }
 
@@ -328,7 +354,7 @@ void fSettings::EnableDailyTime() {
 
 void fSettings::TreeView1_NodeCheck(ui::Node& node) {
   ChangeGroupSettings(node.Index(), node.Checked());
-  // A browser's group ticks its items.
+  // A browser's group, and the Windows group, tick their items.
   if (node.Index() > 12 && !node.Parent()) {
     for (ui::Node* child : node.Children()) child->SetChecked(node.Checked());
   }
@@ -372,6 +398,8 @@ void fSettings::cmdOk_Click() {
       SaveSetting(key, std::to_string(BrowserCleanKeys[key]));
     }
   }
+  for (const WindowsItem& item : kWindowsItems)
+    SaveSetting(item.key, std::to_string(WindowsCleanKeys[item.key]));
   Timer1.SetEnabled(AppSettings.AutoCleanMode == 2 || AppSettings.AutoCleanMode == 3);
   if (AppSettings.AutoCleanMode == 0) {
     Unload();
@@ -520,6 +548,8 @@ void fSettings::SetRunControlsEnabled(bool enabled) {
   for (int index = 0; index < 4; ++index) Option1[index].SetEnabled(enabled);
   TreeView1.SetEnabled(enabled);
   CmdClean.SetEnabled(enabled);
+  cmdPreview.SetEnabled(enabled);
+  cmdDetails.SetEnabled(enabled && !lastReport_.empty());
   cmdOk.SetEnabled(enabled);
   cmdOptions.SetEnabled(enabled);
   cmdCookies.SetEnabled(enabled);
@@ -542,6 +572,35 @@ void fSettings::ShowOutcomeDetail(const std::string& outcome) {
   }
 }
 
+fSettings::~fSettings() = default;
+
+fReport& fSettings::Report() {
+  if (!report_) report_ = std::make_unique<fReport>();
+  return *report_;
+}
+
+void fSettings::cmdPreview_Click() {
+  // The preview takes the run's place: no clean starts while it counts, a scheduled one waits for it.
+  if (running_) return;
+  running_ = true;
+  SetRunControlsEnabled(false);
+  Report().Preview();
+  SetRunControlsEnabled(true);
+  running_ = false;
+  if (exitAfterRun_) {
+    runPending_ = false;
+    ui::Application::Get().Defer([this] {
+      if (Loaded()) Unload();
+    });
+    return;
+  }
+  if (std::exchange(runPending_, false)) RunExclusive(true);
+}
+
+void fSettings::cmdDetails_Click() {
+  if (!lastReport_.empty()) Report().ShowReport(lastReport_);
+}
+
 void fSettings::RunExclusive(bool background) {
   if (running_) {
     runPending_ = true;
@@ -558,6 +617,9 @@ void fSettings::RunExclusive(bool background) {
   lblProgress3.SetCaption("");
   ProgressBar2.SetValue(0);
   ShowOutcomeDetail(CleanOutcomeText(result));
+  lastReport_ = CleanReportLines(result, false);
+  // An open report shows this clean's now.
+  if (report_ && report_->Loaded() && !report_->Previewing()) report_->ShowReport(lastReport_);
   SetRunControlsEnabled(true);
   running_ = false;
   if (exitAfterRun_) {

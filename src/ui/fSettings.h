@@ -4,7 +4,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/controls/check_box.h"
 #include "ui/controls/combo_box.h"
@@ -29,6 +31,7 @@ namespace nullora {
 class fOptions;
 class fInfo;
 class fInfo2;
+class fReport;
 struct Browser;
 
 // "1201PM" from what the three time boxes say, or "" when they do not make a time: an hour 1 to 12, a
@@ -38,6 +41,8 @@ std::string DailyTimeText(const std::string& hour, const std::string& minute, co
 class fSettings : public ui::Form {
  public:
   fSettings(fOptions& options, fInfo& info, fInfo2& warning, ui::Form& cookieKeep);
+  ~fSettings() override;
+  fReport& Report();
 
   ui::TreeView TreeView1;
   ui::ImageList ImageList1{"ImageList1"};
@@ -52,6 +57,8 @@ class fSettings : public ui::Form {
   ui::CommandButton cmdEmailSupport;
   ui::Frame Frame4;
   ui::CommandButton CmdClean;
+  ui::CommandButton cmdPreview;
+  ui::CommandButton cmdDetails;
   ui::Label LblProgress;
   ui::ProgressBar ProgressBar1;
   ui::Label lblProgress2;
@@ -116,6 +123,8 @@ class fSettings : public ui::Form {
   void cmdSupport_Click();
   void cmdEmailSupport_Click();
   void CmdClean_Click();
+  void cmdPreview_Click();
+  void cmdDetails_Click();
   void SetRunControlsEnabled(bool enabled);
   void AddBrowserNodes();
   void ShowOutcomeDetail(const std::string& outcome);
@@ -131,6 +140,8 @@ class fSettings : public ui::Form {
   bool runPending_ = false;
   bool exitAfterRun_ = false;
   bool loadingTime_ = false;
+  std::unique_ptr<fReport> report_;      // the preview's and the report's window
+  std::vector<std::string> lastReport_;  // of the last clean, manual or scheduled
 };
 
 }  // namespace nullora

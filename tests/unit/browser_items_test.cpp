@@ -381,7 +381,9 @@ TEST_F(BrowserItemsTest, TheTreeShowsInstalledBrowsersAfterTheNineAndARunCleansT
   AppWindows windows;
   fSettings& main = windows.Settings();
   main.Load();
-  ASSERT_EQ(main.TreeView1.Nodes().Count(), 12 + 6) << "one group, Chrome's; no other browser is here";
+  ASSERT_EQ(main.TreeView1.Nodes().Count(), 12 + 6 + 7)
+      << "one group, Chrome's (no other browser is here), then the Windows group";
+  EXPECT_EQ(main.TreeView1.Nodes().Item(19)->Text(), "Windows 10 and 11");
   ui::Node& group = *main.TreeView1.Nodes().Item(13);
   EXPECT_EQ(group.Text(), "Google Chrome");
   EXPECT_EQ(main.TreeView1.Nodes().Item(14)->Text(), "Cache");

@@ -29,6 +29,30 @@ bool RegistryDeleteTree(RegistryRoot root, const std::string& key, RegistryView 
   return true;
 }
 
+std::optional<RegistryKeyContents> RegistryListKey(RegistryRoot root, const std::string& key,
+                                                   RegistryView view) {
+  const std::string prefix = posix::RegistryKeyPath(root, key, view);
+  const auto& contents = posix::RegistryContents();
+  RegistryKeyContents listed;
+  for (auto it = contents.lower_bound(prefix);
+       it != contents.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+    const std::string rest = it->first.substr(prefix.size());
+    const size_t slash = rest.find('\\');
+    if (slash == std::string::npos) {
+      listed.values.push_back(rest);
+    } else if (listed.subkeys.empty() || listed.subkeys.back() != rest.substr(0, slash)) {
+      listed.subkeys.push_back(rest.substr(0, slash));
+    }
+  }
+  return listed;
+}
+
+bool ClearClipboard() {
+  if (World().clipboardHeld) return false;
+  World().clipboard.clear();
+  return true;
+}
+
 std::vector<std::string> RunningProcessNames() {
   return World().processes;
 }

@@ -188,6 +188,12 @@ std::optional<FileInfo> QueryFileInfo(const std::string& path) {
   return info;
 }
 
+bool FileHeldByAnother(const std::string& path) {
+  struct stat st {};
+  if (lstat(posix::ToHostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return !SharingAllows(st, Access::Write, kShareRead);
+}
+
 IoError OsOpen(const std::string& path, Access access, unsigned share, Disposition disposition,
                FileHandle* handle) {
   *handle = kInvalidHandle;

@@ -65,6 +65,8 @@ struct CleanerWorld {
   bool otherMainInstance = false;  // another copy of the tray program runs in this session
   int mainInstancePublished = 0;
   int showRequests = 0;
+  std::string clipboard;       // what the clipboard holds, as one text
+  bool clipboardHeld = false;  // another program keeps it open
 };
 CleanerWorld& Cleaner();
 

@@ -116,6 +116,15 @@ bool ShellOpen(const std::string& file, const std::string& verb, const std::stri
   return true;
 }
 
+std::optional<std::string> ReadFileStart(const std::string& path, size_t count) {
+  std::ifstream in(posix::ToHostPath(path), std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string content(count, '\0');
+  in.read(content.data(), static_cast<std::streamsize>(count));
+  content.resize(static_cast<size_t>(in.gcount()));
+  return content;
+}
+
 std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) {
   std::ifstream in(posix::ToHostPath(path), std::ios::binary);
   if (!in) return std::nullopt;

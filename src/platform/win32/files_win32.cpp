@@ -99,6 +99,16 @@ std::optional<FileInfo> QueryFileInfo(const std::string& path) {
   return fromHandle ? fromHandle : fromEntry;
 }
 
+bool FileHeldByAnother(const std::string& path) {
+  // A wipe opens for writing and shares reading: that fails where another handle writes the file or
+  // shares no reading, and so does this open for reading that shares reading only.
+  HANDLE opened = CreateFileW(ToLongPathW(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  CloseHandle(opened);
+  return false;
+}
+
 IoError OsOpen(const std::string& path, Access access, unsigned share, Disposition disposition,
                FileHandle* handle) {
   *handle = kInvalidHandle;

@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/owned_handles.h"
@@ -106,6 +107,50 @@ bool RegistryDeleteTree(RegistryRoot root, const std::string& key, RegistryView 
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
+std::optional<RegistryKeyContents> RegistryListKey(RegistryRoot root, const std::string& key,
+                                                   RegistryView view) {
+  UniqueRegKey opened;
+  LSTATUS status = RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0,
+                                 KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | ViewFlag(view), opened.Out());
+  if (status == ERROR_FILE_NOT_FOUND) return RegistryKeyContents{};
+  if (status != ERROR_SUCCESS) return std::nullopt;
+  DWORD subkeys = 0, longestSubkey = 0, values = 0, longestValue = 0;
+  if (RegQueryInfoKeyW(opened.Get(), nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values,
+                       &longestValue, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  RegistryKeyContents listed;
+  std::vector<wchar_t> name(std::max(longestSubkey, longestValue) + 2);
+  for (DWORD i = 0;; ++i) {
+    DWORD length = static_cast<DWORD>(name.size());
+    status = RegEnumValueW(opened.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    listed.values.push_back(WideToUtf8(name.data(), length));
+  }
+  for (DWORD i = 0;; ++i) {
+    DWORD length = static_cast<DWORD>(name.size());
+    status = RegEnumKeyExW(opened.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    listed.subkeys.push_back(WideToUtf8(name.data(), length));
+  }
+  return listed;
+}
+
+bool ClearClipboard() {
+  // Another program may hold the clipboard for a moment; it is asked again for a fifth of a second.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (OpenClipboard(nullptr)) {
+      const bool emptied = EmptyClipboard() != 0;
+      CloseClipboard();
+      return emptied;
+    }
+    Sleep(20);
+  }
+  return false;
+}
+
 std::string ApplicationPath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -136,6 +181,19 @@ bool ShellOpen(const std::string& file, const std::string& verb, const std::stri
                                    wideVerb.empty() ? nullptr : wideVerb.c_str(), wideFile.c_str(), nullptr,
                                    wideDirectory.empty() ? nullptr : wideDirectory.c_str(), show);
   return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, size_t count) {
+  UniqueHandle file(CreateFileW(win32::ToLongPathW(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return std::nullopt;
+  std::string content(count, '\0');
+  DWORD got = 0;
+  if (count > 0 && !ReadFile(file.Get(), content.data(), static_cast<DWORD>(count), &got, nullptr))
+    return std::nullopt;
+  content.resize(got);
+  return content;
 }
 
 std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) {
