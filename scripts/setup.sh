@@ -18,7 +18,7 @@ essential=(cmake g++ make mingw-w64 googletest wine wine64 xvfb coreutils libsql
 # Without these, tests are skipped (window screenshots, loop-device drives) or the help file is not
 # built, or (tcl) the Windows builds have no SQLite, or (sqlite3) no browser profile is made for the
 # Wine test; the rest goes on.
-optional=(x11-apps imagemagick e2fsprogs fp-utils tcl sqlite3)
+optional=(x11-apps x11-utils imagemagick e2fsprogs fp-utils tcl sqlite3)
 wine32=wine32:i386
 
 Say() { echo "setup: $*" >&2; }

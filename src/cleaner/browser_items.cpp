@@ -35,20 +35,21 @@ struct DatabaseAction {
 struct CountedTable {
   const char* file;
   const char* table;
-  const char* what;
+  const char* one;
+  const char* many;
 };
 constexpr CountedTable kCountedTables[] = {
-    {"History", "urls", "pages"},
-    {"History", "visits", "visits"},
-    {"Favicons", "favicons", "icons"},
-    {"Network\\Cookies", "cookies", "cookies"},
-    {"Web Data", "autocomplete", "form entries"},
-    {"Web Data", "autofill", "form entries"},
-    {"cookies.sqlite", "moz_cookies", "cookies"},
-    {"places.sqlite", "moz_places", "pages"},
-    {"places.sqlite", "moz_historyvisits", "visits"},
-    {"favicons.sqlite", "moz_icons", "icons"},
-    {"formhistory.sqlite", "moz_formhistory", "form entries"},
+    {"History", "urls", "page", "pages"},
+    {"History", "visits", "visit", "visits"},
+    {"Favicons", "favicons", "icon", "icons"},
+    {"Network\\Cookies", "cookies", "cookie", "cookies"},
+    {"Web Data", "autocomplete", "form entry", "form entries"},
+    {"Web Data", "autofill", "form entry", "form entries"},
+    {"cookies.sqlite", "moz_cookies", "cookie", "cookies"},
+    {"places.sqlite", "moz_places", "page", "pages"},
+    {"places.sqlite", "moz_historyvisits", "visit", "visits"},
+    {"favicons.sqlite", "moz_icons", "icon", "icons"},
+    {"formhistory.sqlite", "moz_formhistory", "form entry", "form entries"},
 };
 
 struct ItemActions {
@@ -325,11 +326,11 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
     return;
   }
   // The rows each counted table loses, by what they are.
-  std::vector<std::pair<const char*, size_t>> removed;
+  std::vector<std::pair<const CountedTable*, size_t>> removed;
   for (const CountedTable& counted : kCountedTables) {
     if (std::string(counted.file) == action.files.front() &&
         std::find(tables.begin(), tables.end(), counted.table) != tables.end()) {
-      removed.emplace_back(counted.what, db->RowCount(counted.table));
+      removed.emplace_back(&counted, db->RowCount(counted.table));
     }
   }
   auto countRemoved = [&](BrowserDatabase& open) {
@@ -373,7 +374,7 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
     result.Leave(where + " left: " + why);
     return;
   }
-  for (const auto& [what, n] : removed) result.counts.AddRows(what, n);
+  for (const auto& [counted, n] : removed) result.counts.AddRows(counted->one, counted->many, n);
   // What the rows were is still in the journal SQLite kept as a file: wiped like any trace file.
   for (const std::string& journal : BrowserDatabase::JournalPaths(path)) {
     if (!Exists(journal)) continue;

@@ -191,9 +191,7 @@ std::string CountsText(const CleanCounts& counts) {
   if (counts.files > 0) parts.back() += " (" + ByteSize(counts.bytes) + ")";
   add(counts.registryValues, "registry value", "registry values");
   add(counts.cacheEntries, "cache entry", "cache entries");
-  for (const auto& [what, n] : counts.rows) {
-    if (n > 0) parts.push_back(GroupedNumber(n) + " " + what);
-  }
+  for (const RowTally& row : counts.rows) add(row.n, row.one.c_str(), row.many.c_str());
   std::string text;
   for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
   return text;
@@ -201,14 +199,14 @@ std::string CountsText(const CleanCounts& counts) {
 
 }  // namespace
 
-void CleanCounts::AddRows(const std::string& what, size_t n) {
-  for (auto& [known, count] : rows) {
-    if (known == what) {
-      count += n;
+void CleanCounts::AddRows(const std::string& one, const std::string& many, size_t n) {
+  for (RowTally& row : rows) {
+    if (row.many == many) {
+      row.n += n;
       return;
     }
   }
-  rows.emplace_back(what, n);
+  rows.push_back({one, many, n});
 }
 
 void CleanCounts::Add(const CleanCounts& other) {
@@ -216,12 +214,12 @@ void CleanCounts::Add(const CleanCounts& other) {
   bytes += other.bytes;
   registryValues += other.registryValues;
   cacheEntries += other.cacheEntries;
-  for (const auto& [what, n] : other.rows) AddRows(what, n);
+  for (const RowTally& row : other.rows) AddRows(row.one, row.many, row.n);
 }
 
 bool CleanCounts::Empty() const {
   if (files > 0 || registryValues > 0 || cacheEntries > 0) return false;
-  return std::all_of(rows.begin(), rows.end(), [](const auto& row) { return row.second == 0; });
+  return std::all_of(rows.begin(), rows.end(), [](const RowTally& row) { return row.n == 0; });
 }
 
 std::string ByteSize(uint64_t bytes) {

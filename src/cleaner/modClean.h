@@ -40,14 +40,22 @@ inline constexpr CleanItem kCleanItems[] = {
     {9, "CleanKey9", "Index.dat Files", "Deleting Index.dat Files"},
 };
 
+// Rows of a database, by what they hold.
+struct RowTally {
+  std::string one;   // "page"
+  std::string many;  // "pages"
+  size_t n = 0;
+  bool operator==(const RowTally&) const = default;
+};
+
 // What an item removed, or in a preview would remove.
 struct CleanCounts {
   size_t files = 0;    // files wiped
   uint64_t bytes = 0;  // their size before the wipe
   size_t registryValues = 0;
   size_t cacheEntries = 0;
-  std::vector<std::pair<std::string, size_t>> rows;  // database rows by what they hold: {"pages", 1204}
-  void AddRows(const std::string& what, size_t n);
+  std::vector<RowTally> rows;  // database rows by what they hold: {"page", "pages", 1204}
+  void AddRows(const std::string& one, const std::string& many, size_t n);
   void Add(const CleanCounts& other);
   bool Empty() const;
 };

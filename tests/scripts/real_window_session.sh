@@ -128,9 +128,16 @@ set_option() {
   fail "could not set the option $1 in the registry"
 }
 
+# screenshot <name> [<window title>]: the screen, or that one window. Without a window manager, Xvfb shows
+# a second top-level window black in a picture of the whole screen; a picture of the window itself is true.
 screenshot() {
-  local file="$build/$1.png"
-  if xwd -root -silent -display "$display" 2>/dev/null | /usr/bin/convert xwd:- -trim +repage "png:$file" 2>/dev/null; then
+  local file="$build/$1.png" source=(-root)
+  if [[ -n ${2:-} ]]; then
+    local id
+    id=$(xwininfo -root -tree -display "$display" 2>/dev/null | grep -F "\"$2\": (" | awk '{print $1}' | head -1)
+    [[ -n $id ]] && source=(-id "$id")
+  fi
+  if xwd "${source[@]}" -silent -display "$display" 2>/dev/null | /usr/bin/convert xwd:- -trim +repage "png:$file" 2>/dev/null; then
     echo "screenshot: $file"
   else
     echo "no screenshot (is /usr/bin/convert of imagemagick installed?)"

@@ -7,15 +7,19 @@
 #include <iterator>
 #include <map>
 
+#include "app/fStart.h"
 #include "cleaner/browser_items.h"
 #include "cleaner/windows_items.h"
 #include "shared/records.h"
+#include "shared/settings_store.h"
 #include "support/settings_sandbox.h"
 #include "support/test_files.h"
 #include "ui/controls/application.h"
 #include "ui/controls/form.h"
 #include "ui/controls/label.h"
 #include "ui/controls/progress_bar.h"
+#include "ui/fReport.h"
+#include "ui/fSettings.h"
 
 #if !defined(_WIN32) && NULLORA_HAVE_SQLITE
 #include <sqlite3.h>
@@ -245,6 +249,42 @@ TEST_F(WindowsItemsTest, TheReportNamesARunningBrowserAndAStoppedRun) {
             (std::vector<std::string>{"Temporary Files: 1 file (0 bytes); stopped",
                                       "In all, the clean removed 1 file (0 bytes); the clean was stopped "
                                       "before its end."}));
+}
+
+TEST_F(WindowsItemsTest, PreviewAndDetailsShowTheirLinesInOneWindowAndTheMainWindowGetsTheWindowsGroup) {
+  Value("RunMRU", "a");
+  AppSettings.ShowInfoDialog2 = 1;
+  AppWindows windows;
+  fSettings& main = windows.Settings();
+  main.Load();
+  ui::Node* group = main.TreeView1.Nodes().Item(kWindowsGroupKey);
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->Text(), "Windows 10 and 11");
+  EXPECT_EQ(main.TreeView1.Nodes().Item("OpCleanWinRun")->Text(), "Run Dialog History");
+  main.TreeView1.UserCheck(*main.TreeView1.Nodes().Item("OpCleanWinRun"), true);
+  EXPECT_FALSE(main.cmdDetails.Enabled()) << "no clean, no report";
+
+  main.cmdPreview.UserClick();
+  fReport& report = main.Report();
+  EXPECT_EQ(report.Caption(), "Nullora - Preview");
+  EXPECT_EQ(report.txtReport.Text(),
+            "Run Dialog History: 1 registry value\r\nIn all, the clean would remove 1 registry value.");
+  EXPECT_TRUE(Has("RunMRU", "a"));
+  EXPECT_TRUE(main.CmdClean.Enabled());
+
+  main.cmdOk.UserClick();
+  EXPECT_EQ(GetSetting("OpCleanWinRun", ""), "-1") << "Apply saves the group's keys";
+  main.Show();
+  main.CmdClean.UserClick();
+  EXPECT_FALSE(Has("RunMRU", "a"));
+  ASSERT_TRUE(main.cmdDetails.Enabled());
+  main.cmdDetails.UserClick();
+  EXPECT_EQ(report.Caption(), "Nullora - Clean Report");
+  EXPECT_EQ(report.txtReport.Text(),
+            "Run Dialog History: 1 registry value\r\nIn all, the clean removed 1 registry value.");
+  report.Unload();
+  main.Unload();
+  EXPECT_TRUE(ui::Application::Get().LoadedForms().empty()) << "the windows' end is the program's";
 }
 
 }  // namespace
