@@ -80,12 +80,13 @@ WipeResult PreviewWipe(const std::string& file) {
   return result;
 }
 
-// Removes a key of the current user's with all below it, counting its values; a preview only counts.
-bool ClearRegistryTree(const std::string& key, CleanCounts& counts) {
-  const size_t values = CountRegistryValues(RegistryRoot::CurrentUser, key);
-  if (!gPreview && !platform::RegistryDeleteTree(RegistryRoot::CurrentUser, key)) return false;
-  counts.registryValues += values;
-  return true;
+// The values of `key` and of every key below it.
+size_t CountRegistryValues(RegistryRoot root, const std::string& key) {
+  std::optional<platform::RegistryKeyContents> listed = platform::RegistryListKey(root, key);
+  if (!listed) return 0;
+  size_t n = listed->values.size();
+  for (const std::string& subkey : listed->subkeys) n += CountRegistryValues(root, key + "\\" + subkey);
+  return n;
 }
 
 // The folder step of items 3, 4 and 6: a folder the system does not know is nothing to do.
@@ -522,17 +523,16 @@ CleanItemResult ClearSearchHistory() {
   return result;
 }
 
+bool ClearRegistryTree(const std::string& key, CleanCounts& counts) {
+  const size_t values = CountRegistryValues(RegistryRoot::CurrentUser, key);
+  if (!gPreview && !platform::RegistryDeleteTree(RegistryRoot::CurrentUser, key)) return false;
+  counts.registryValues += values;
+  return true;
+}
+
 bool ClearTypedUrls(CleanCounts* counts) {
   CleanCounts ignored;
   return ClearRegistryTree("Software\\Microsoft\\Internet Explorer\\TypedURLs", counts ? *counts : ignored);
-}
-
-size_t CountRegistryValues(RegistryRoot root, const std::string& key) {
-  std::optional<platform::RegistryKeyContents> listed = platform::RegistryListKey(root, key);
-  if (!listed) return 0;
-  size_t n = listed->values.size();
-  for (const std::string& subkey : listed->subkeys) n += CountRegistryValues(root, key + "\\" + subkey);
-  return n;
 }
 
 std::string GetTempFolder() {

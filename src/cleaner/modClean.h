@@ -152,8 +152,9 @@ CleanItemResult ClearUrlHistory();
 CleanItemResult ClearAutoComplete();
 CleanItemResult ClearSearchHistory();
 bool ClearTypedUrls(CleanCounts* counts = nullptr);
-// The values of `key` and of every key below it.
-size_t CountRegistryValues(platform::RegistryRoot root, const std::string& key);
+// Removes a key of the current user's with all below it, counting its values; a preview only counts.
+// False when it could not be removed.
+bool ClearRegistryTree(const std::string& key, CleanCounts& counts);
 // The user's temporary folder, with its final backslash; empty when there is none.
 std::string GetTempFolder();
 // Wipes every file below `folder` with the user's scheme, unless the folder is one that may not be

@@ -72,12 +72,8 @@ void ClearValues(const std::string& key, CleanItemResult& result) {
 }
 
 void ClearTree(const std::string& key, CleanItemResult& result) {
-  const size_t values = CountRegistryValues(RegistryRoot::CurrentUser, key);
-  if (!CleanRunPreviewing() && !platform::RegistryDeleteTree(RegistryRoot::CurrentUser, key)) {
+  if (!ClearRegistryTree(key, result.counts))
     result.Leave(key.substr(key.find_last_of('\\') + 1) + " could not be removed");
-    return;
-  }
-  result.counts.registryValues += values;
 }
 
 // The cache files of the folder, each wiped; one Explorer holds open is left and named.

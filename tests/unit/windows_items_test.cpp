@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/fStart.h"
+#include "cleaner/browser_database.h"
 #include "cleaner/browser_items.h"
 #include "cleaner/windows_items.h"
 #include "shared/records.h"
@@ -226,6 +227,37 @@ TEST_F(WindowsItemsTest, APreviewChangesNothingAndCountsWhatTheRunThenRemovesAnd
             "1 item left something.");
   EXPECT_EQ(world.clipboard, "");
   EXPECT_EQ(dir.Read("temp\\held.tmp"), "held");
+}
+
+TEST_F(WindowsItemsTest, APreviewCopiesAWalDatabaseWithoutMakingItsLogAndLeavesOneWithChangesInItsLog) {
+  MakeDb("places.sqlite",
+         "PRAGMA journal_mode=WAL; CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url TEXT);"
+         "INSERT INTO moz_places(url) VALUES ('a'), ('b');");
+  ASSERT_FALSE(dir.Exists("places.sqlite-wal")) << "the last connection's close took the log";
+  std::string why;
+  std::optional<BrowserDatabase> copy = BrowserDatabase::OpenCopy(dir.Path("places.sqlite"), &why);
+  ASSERT_TRUE(copy) << why;
+  EXPECT_EQ(copy->RowCount("moz_places"), 2u);
+  EXPECT_TRUE(copy->Change(
+      [](BrowserDatabase& db, std::string* failure) {
+        return db.Exec("DELETE FROM moz_places", failure) && db.RowCount("moz_places") == 0;
+      },
+      &why));
+  copy.reset();
+  EXPECT_FALSE(dir.Exists("places.sqlite-wal"));
+  EXPECT_FALSE(dir.Exists("places.sqlite-shm"));
+  EXPECT_EQ(BrowserDatabase::OpenCopy(dir.Path("places.sqlite"), &why)->RowCount("moz_places"), 2u)
+      << "the change on the copy never reached the file";
+
+  // A browser that ended without writing its log into the file: counting the file alone would be wrong.
+  sqlite3* open = nullptr;
+  sqlite3_open(dir.HostPath("places.sqlite").c_str(), &open);
+  sqlite3_exec(open, "PRAGMA wal_autocheckpoint=0; INSERT INTO moz_places(url) VALUES ('c')", nullptr,
+               nullptr, nullptr);
+  ASSERT_TRUE(dir.Exists("places.sqlite-wal"));
+  EXPECT_FALSE(BrowserDatabase::OpenCopy(dir.Path("places.sqlite"), &why));
+  EXPECT_EQ(why, "not counted: its log holds changes not yet written into it");
+  sqlite3_close(open);
 }
 
 TEST_F(WindowsItemsTest, TheReportNamesARunningBrowserAndAStoppedRun) {
