@@ -5,10 +5,11 @@ set -euo pipefail
 
 convert=/usr/bin/convert
 here="$(cd "$(dirname "$0")" && pwd)"
-out="$here/images"
-mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+out="$work/images"
+icons="$here/icons"
+mkdir -p "$out" "$icons"
 
 # The tree's pictures are drawn on silver, the usual mask colour of an image list;
 # the dialogs' pictures on the window background.
@@ -44,7 +45,8 @@ shredder_commands=(
   -fill '#10151F' -draw 'line 3,8 12,8' -fill '#4CD964' -draw 'point 12,10' \
   -fill '#5A6270' -draw 'line 4,12 4,15' -draw 'line 6,12 6,14' -draw 'line 9,12 9,15' -draw 'line 11,12 11,13' \
   "PNG32:$work/16.png"
-"$convert" "$work/16.png" "$work/32.png" "$work/48.png" "$here/nullora.ico"
+"$convert" -size 24x24 xc:none -affine 0.5,0,0,0.5,0,0 "${shredder_commands[@]}" "PNG32:$work/24.png"
+"$convert" "$work/16.png" "$work/24.png" "$work/32.png" "$work/48.png" "$here/nullora.ico"
 
 # The tree's pictures, 16x16 pixel art.
 bitmap 16 "$mask" "$out/computer.bmp" \
@@ -86,13 +88,30 @@ bitmap 16 "$mask" "$out/autocomplete.bmp" \
   -fill '#6B7280' -draw 'rectangle 0,8 15,15' -fill '#DBEAFE' -draw 'rectangle 1,9 14,14' \
   -fill '#2563EB' -draw 'line 2,10 10,10' -draw 'line 2,13 8,13' -fill '#93C5FD' -draw 'line 2,11 12,11'
 
-# The wipe-job dialogs' pictures, 32x32: the shredder, and an eraser over written lines.
-"$convert" -size 32x32 "xc:$window" "$work/32.png" -composite \
-  -alpha off -type TrueColor "BMP3:$out/job_shredder.bmp"
-bitmap 32 "$window" "$out/job_eraser.bmp" \
-  -fill '#60A5FA' -draw 'rectangle 3,6 28,7' -draw 'rectangle 3,12 24,13' -draw 'rectangle 3,18 26,19' \
-  -draw 'rectangle 3,24 14,25' \
-  -fill '#BE185D' -draw 'polygon 14,26 24,14 30,20 20,31' \
-  -fill '#F472B6' -draw 'polygon 10,22 20,10 24,14 14,26' \
-  -fill '#F3F3F7' -draw 'rectangle 10,27 13,30'
-echo "made $here/nullora.ico and $(ls "$out" | wc -l) bitmaps in $out"
+# Each tree picture as an icon of 16, 24, 32 and 48 pixels, for the display's scale: the pixel art
+# enlarged by whole pixels (24 sampled from 48), on a transparent ground instead of the mask colour.
+for picture in "$out"/*.bmp; do
+  name=$(basename "$picture" .bmp)
+  "$convert" "$picture" -transparent "$mask" "PNG32:$work/$name-16.png"
+  "$convert" "$work/$name-16.png" -filter point -resize 32x32 "PNG32:$work/$name-32.png"
+  "$convert" "$work/$name-16.png" -filter point -resize 48x48 "PNG32:$work/$name-48.png"
+  "$convert" "$work/$name-48.png" -filter point -resize 24x24 "PNG32:$work/$name-24.png"
+  "$convert" "$work/$name-16.png" "$work/$name-24.png" "$work/$name-32.png" "$work/$name-48.png" \
+    "$icons/$name.ico"
+done
+
+# The wipe-job dialogs' pictures, drawn at each size: the shredder, and an eraser over written lines.
+"$convert" "$work/16.png" "$work/24.png" "$work/32.png" "$work/48.png" "$icons/job_shredder.ico"
+eraser_commands=(
+  -fill '#60A5FA' -draw 'rectangle 3,6 28,7' -draw 'rectangle 3,12 24,13' -draw 'rectangle 3,18 26,19'
+  -draw 'rectangle 3,24 14,25'
+  -fill '#BE185D' -draw 'polygon 14,26 24,14 30,20 20,31'
+  -fill '#F472B6' -draw 'polygon 10,22 20,10 24,14 14,26'
+)
+for size in 16 24 32 48; do
+  scale=$(awk "BEGIN { print $size / 32 }")
+  "$convert" -size "${size}x${size}" xc:none -affine "$scale,0,0,$scale,0,0" "${eraser_commands[@]}" \
+    "PNG32:$work/eraser-$size.png"
+done
+"$convert" "$work"/eraser-{16,24,32,48}.png "$icons/job_eraser.ico"
+echo "made $here/nullora.ico and $(ls "$icons" | wc -l) icons in $icons"

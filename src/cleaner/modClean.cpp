@@ -218,11 +218,6 @@ void CleanCounts::Add(const CleanCounts& other) {
   for (const RowTally& row : other.rows) AddRows(row.one, row.many, row.n);
 }
 
-bool CleanCounts::Empty() const {
-  if (files > 0 || registryValues > 0 || cacheEntries > 0) return false;
-  return std::all_of(rows.begin(), rows.end(), [](const RowTally& row) { return row.n == 0; });
-}
-
 std::string ByteSize(uint64_t bytes) {
   if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
   static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
@@ -259,7 +254,8 @@ std::vector<std::string> CleanReportLines(const CleanRunResult& run, bool previe
   if (totals.empty()) totals = "nothing";
   std::string last = (preview ? "In all, the clean would remove " : "In all, the clean removed ") + totals;
   if (leftItems > 0)
-    last += "; " + std::to_string(leftItems) + (leftItems == 1 ? " item" : " items") + " left something";
+    last += "; " + std::to_string(leftItems) + (leftItems == 1 ? " item" : " items") +
+            (preview ? " would leave something" : " left something");
   if (run.stopped)
     last += preview ? "; the preview was stopped before its end" : "; the clean was stopped before its end";
   lines.push_back(last + ".");
@@ -559,6 +555,9 @@ FolderWipeTally WipeFolderFiles(const std::string& folder, CleanView& view) {
       break;
     }
     view.lblProgress3.SetCaption(file.substr(file.find_last_of('\\') + 1));
+    // A preview writes nothing that a click could interrupt: between two files it takes them, its Stop
+    // among them, as the walk before it does between two entries.
+    if (gPreview) SilentProgress().Yield();
     if (!FoldersStillReal(root, file)) {
       // A folder on the way has become a link, or is gone with the file: nothing is done through it.
       ++tally.files;

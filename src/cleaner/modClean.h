@@ -57,7 +57,6 @@ struct CleanCounts {
   std::vector<RowTally> rows;  // database rows by what they hold: {"page", "pages", 1204}
   void AddRows(const std::string& one, const std::string& many, size_t n);
   void Add(const CleanCounts& other);
-  bool Empty() const;
 };
 
 // What one item did: all of it, or not all (with the reasons, in short), or it was stopped.

@@ -78,8 +78,9 @@ JobDialog::JobDialog(std::string name, std::string caption)
 }
 
 void JobDialog::Form_Load() {
-  const std::initializer_list<ui::Control*> painted{&Frame1,     &Frame2,      &Label1,   &Label2,
-                                                    &lblOptions, &lblLocation, &lblscheme};
+  // The pictures are transparent around their drawing: their boxes take the window's colour too.
+  const std::initializer_list<ui::Control*> painted{&Frame1,      &Frame2,    &Label1, &Label2, &lblOptions,
+                                                    &lblLocation, &lblscheme, &Image1, &Image2};
   for (ui::Control* control : painted) control->SetBackColor(ui::kWindowBackColor);
   SetBackColor(ui::kWindowBackColor);
   lblscheme.SetCaption("");

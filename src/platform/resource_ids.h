@@ -4,7 +4,7 @@
 namespace nullora::platform {
 
 inline constexpr int kAppIcon = 1;
-inline constexpr int kTreeImageFirst = 101;  // eleven 16 x 16 tree pictures, 101 to 111
+inline constexpr int kTreeImageFirst = 101;  // eleven tree pictures, 101 to 111
 inline constexpr int kJobPicture1 = 201;
 inline constexpr int kJobPicture2 = 202;
 

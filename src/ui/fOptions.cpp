@@ -87,7 +87,7 @@ void fOptions::Form_Load() {
   cmbSchemes.SetListIndex(0);
   SetBackColor(ui::kWindowBackColor);
   for (ui::Control* control :
-       std::initializer_list<ui::Control*>{&Frame1, &L1, &L2, &chkRename, &chkRandom}) {
+       std::initializer_list<ui::Control*>{&Frame1, &L1, &L2, &chkRename, &chkRandom, &Image1}) {
     control->SetBackColor(ui::kWindowBackColor);
   }
   LoadOptions();

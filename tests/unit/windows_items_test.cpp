@@ -224,7 +224,7 @@ TEST_F(WindowsItemsTest, APreviewChangesNothingAndCountsWhatTheRunThenRemovesAnd
             "Clipboard: emptied whatever it holds; what that is, is not counted");
   EXPECT_EQ(CleanReportLines(preview, true).back(),
             "In all, the clean would remove 4 files (1.4 KB), 3 registry values, 2 pages, 4 visits; "
-            "1 item left something.");
+            "1 item would leave something.");
   EXPECT_EQ(world.clipboard, "");
   EXPECT_EQ(dir.Read("temp\\held.tmp"), "held");
 }

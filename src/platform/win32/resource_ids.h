@@ -4,7 +4,7 @@
 
 #define IDI_NULLORA 1
 
-// 16x16 pictures of the cleaner's tree, in the order of its nodes; silver (0xC0C0C0) is their mask colour.
+// The pictures of the cleaner's tree, in the order of its nodes: icons of 16, 24, 32 and 48 pixels.
 #define IDB_TREE_COMPUTER 101
 #define IDB_TREE_WINDOWS 102
 #define IDB_TREE_BROWSER 103

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 
 #include "platform/win32/unicode.h"
@@ -168,6 +170,20 @@ HFONT GuiFont() {
     return made ? made : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   }();
   return font;
+}
+
+int IconPixelsAt(int logical, int dpi) {
+  const int wanted = MulDiv(logical, dpi, 96);
+  int best = 16;
+  for (int size : {16, 24, 32, 48}) {
+    if (std::abs(size - wanted) <= std::abs(best - wanted)) best = size;
+  }
+  return best;
+}
+
+int IconPixels(int logical) {
+  static const int dpi = DeviceDpi(LOGPIXELSY);
+  return IconPixelsAt(logical, dpi);
 }
 
 int TwipsToPixelsX(int twips) {

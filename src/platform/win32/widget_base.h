@@ -104,6 +104,10 @@ std::string WindowText(HWND hwnd);
 HINSTANCE ModuleInstance();
 // The message font of the system, shared by every control.
 HFONT GuiFont();
+// The size, of those the pictures are drawn in (16, 24, 32 and 48 pixels), nearest to what a picture of
+// `logical` pixels at 96 dpi is at the display's dpi: 16 is 24 at 144 dpi (150 %).
+int IconPixels(int logical);
+int IconPixelsAt(int logical, int dpi);
 int TwipsToPixelsX(int twips);
 int TwipsToPixelsY(int twips);
 // A child window of `parent` with the common child styles; nullptr when creation failed.

@@ -113,11 +113,10 @@ class PictureWidget : public ContainerWidget {
   PictureWidget(HWND parent, WidgetSink* sink, int resourceId) : ContainerWidget(parent, sink) {
     if (!Hwnd() || resourceId == 0) return;
     HINSTANCE instance = ModuleInstance();
-    if (HANDLE bitmap = LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, 0)) {
-      ShowImage(SS_BITMAP, IMAGE_BITMAP, bitmap);
-    } else if (HANDLE icon =
-                   LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)) {
+    if (HANDLE icon = LoadIconAtScale(resourceId)) {
       ShowImage(SS_ICON, IMAGE_ICON, icon);
+    } else if (HANDLE bitmap = LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, 0)) {
+      ShowImage(SS_BITMAP, IMAGE_BITMAP, bitmap);
     }
   }
 
@@ -131,7 +130,17 @@ class PictureWidget : public ContainerWidget {
   void SetText(const std::string& text) override { (void)text; }
 
   void SetPicture(int resourceId) override {
-    auto* bitmap = static_cast<HBITMAP>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, 0));
+    if (imageType_ == IMAGE_ICON) {
+      HANDLE icon = LoadIconAtScale(resourceId);
+      if (!icon) return;
+      SendMessageW(Face(), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+      DestroyIcon(static_cast<HICON>(image_));
+      image_ = icon;
+      InvalidateRect(Face(), nullptr, TRUE);
+      return;
+    }
+    auto* bitmap = static_cast<HBITMAP>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, 0));
     if (!bitmap) return;
     if (!Face()) {
       ShowImage(SS_BITMAP, IMAGE_BITMAP, bitmap);
@@ -148,6 +157,13 @@ class PictureWidget : public ContainerWidget {
   }
 
  private:
+  // The dialogs' pictures are 32 pixels at 96 dpi, drawn again for each scale; a transparent ground
+  // shows the window's own.
+  static HANDLE LoadIconAtScale(int resourceId) {
+    const int pixels = IconPixels(32);
+    return LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, pixels, pixels, 0);
+  }
+
   void ShowImage(DWORD staticStyle, UINT imageType, HANDLE image) {
     HWND picture = CreateChild(L"STATIC", staticStyle, 0, Hwnd(), NextControlId());
     if (!picture) {

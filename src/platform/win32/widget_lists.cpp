@@ -100,7 +100,8 @@ class ListBoxWidget : public WindowWidget {
 
   void InsertItem(int index, const std::string& item) override {
     UpdateScope scope(*this);
-    SendMessageW(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
+    SendMessageW(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
   }
 
   void RemoveItemAt(int index) override {

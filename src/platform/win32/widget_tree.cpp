@@ -42,19 +42,22 @@ class TreeViewWidget : public WindowWidget {
   void SetText(const std::string& text) override { (void)text; }
 
   void SetImages(const std::vector<int>& resourceIds, int size, uint32_t maskBgr) override {
+    (void)maskBgr;  // the pictures are icons, transparent where they are not drawn
+    // The pictures at the display's scale: each icon holds a drawing of every size.
+    const int pixels = IconPixels(size);
     HIMAGELIST list =
-        ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(resourceIds.size()), 0);
+        ImageList_Create(pixels, pixels, ILC_COLOR32 | ILC_MASK, static_cast<int>(resourceIds.size()), 0);
     if (!list) return;
     for (int id : resourceIds) {
-      auto bitmap =
-          static_cast<HBITMAP>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
-      if (bitmap) {
-        ImageList_AddMasked(list, bitmap, maskBgr & 0x00FFFFFF);
-        DeleteObject(bitmap);
+      auto icon = static_cast<HICON>(
+          LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, pixels, pixels, 0));
+      if (icon) {
+        ImageList_AddIcon(list, icon);
+        DestroyIcon(icon);
       } else {
         // A blank picture keeps the positions of those after a missing one.
         HDC screen = GetDC(nullptr);
-        HBITMAP blank = CreateCompatibleBitmap(screen, size, size);
+        HBITMAP blank = CreateCompatibleBitmap(screen, pixels, pixels);
         ReleaseDC(nullptr, screen);
         ImageList_AddMasked(list, blank, RGB(0, 0, 0));
         DeleteObject(blank);
