@@ -240,7 +240,7 @@ std::vector<std::string> CleanReportLines(const CleanRunResult& run, bool previe
     total.Add(item.counts);
     std::string text = CountsText(item.counts);
     for (const std::string& note : item.notes) text += (text.empty() ? "" : "; ") + note;
-    if (text.empty() && item.reasons.empty()) text = preview ? "nothing to remove" : "nothing was there";
+    if (text.empty() && item.reasons.empty()) text = "nothing to remove";
     std::string reasons;
     for (const std::string& reason : item.reasons) reasons += (reasons.empty() ? "" : ", ") + reason;
     if (!reasons.empty()) {

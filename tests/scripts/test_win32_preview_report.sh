@@ -2,7 +2,7 @@
 # The preview and the report in the real program under Wine: a Chrome profile, the Run dialog's history
 # and a thumbnail cache in the prefix; "Preview" lists what a clean would remove and changes no byte of
 # the profile and no registry value; the clean then removes the same, and "Details" shows it. Screenshots
-# of the preview and the report at 96 DPI, of the preview at 144 DPI.
+# of the preview and the report at 96 and at 144 DPI.
 #
 # Usage: test_win32_preview_report.sh <build dir>   (exit 77: this machine cannot run it)
 set -u
@@ -105,6 +105,14 @@ sleep 1
 screenshot test_win32_preview_144dpi "$preview"
 drive close "$preview" >/dev/null
 drive wait-gone "$preview" 10000 >/dev/null || fail "the preview did not close at 144 DPI"
+drive click "$title" "Secure Delete Now !!" 10000 >/dev/null || fail "no \"Secure Delete Now !!\" at 144 DPI"
+drive wait-text "$title" "Clean Complete." 60000 >/dev/null || fail "the clean did not complete at 144 DPI"
+drive click "$title" "De&tails" 10000 >/dev/null || fail "no \"Details\" at 144 DPI"
+drive wait-text "Nullora - Clean Report" "What the last clean did:" 20000 >/dev/null || fail "no report at 144 DPI"
+sleep 1
+screenshot test_win32_report_144dpi "Nullora - Clean Report"
+drive close "Nullora - Clean Report" >/dev/null
+drive wait-gone "Nullora - Clean Report" 10000 >/dev/null || fail "the report did not close at 144 DPI"
 drive close "$title" >/dev/null
 app_wait_ended 20 || fail "nullora.exe still runs 20 s after its window was closed at 144 DPI"
 echo "PASSED"

@@ -216,7 +216,7 @@ TEST_F(WindowsItemsTest, APreviewChangesNothingAndCountsWhatTheRunThenRemovesAnd
                         "Google Chrome: History: 1 file (64 bytes), 2 pages, 4 visits",
                         "Run Dialog History: 2 registry values",
                         "Thumbnail Cache: 1 file (300 bytes)",
-                        "Clipboard: nothing was there",
+                        "Clipboard: nothing to remove",
                         "In all, the clean removed 4 files (1.4 KB), 3 registry values, 2 pages, 4 visits; "
                         "1 item left something.",
                     }));

@@ -12,7 +12,7 @@
 //   ui_driver tray right|double        (what a right click or a double click on the program's tray icon
 //   sends) ui_driver menu-key <letter> <timeoutMs>  (types a letter into the open pop-up menu) ui_driver
 //   select "<title>" "<entry>"    (picks an entry of the window's combo box, as a user does) ui_driver
-//   responsive "<title>" "<button text>" "<text>" <timeoutMs> <maxAnswerMs>
+//   responsive "<title>" "<button text>" "<text>" <timeoutMs> <maxAnswerMs> ["<title of text>"]
 //                                      (clicks the button, then asks every control for its text, again
 //                                      and again, until one reads <text>; fails when an answer ever
 //                                      took over <maxAnswerMs>)
@@ -206,9 +206,9 @@ int WaitText(const std::wstring& title, const std::wstring& text, DWORD timeoutM
 }
 
 // How long the program takes to answer, while it works: each control is asked for its text, timed,
-// every poll, until one reads `text`.
+// every poll, until one reads `text` (or one of the window `textTitle`, when the work ends in another).
 int Responsive(const std::wstring& title, const std::wstring& button, const std::wstring& text,
-               DWORD timeoutMs, DWORD maxAnswerMs) {
+               DWORD timeoutMs, DWORD maxAnswerMs, const std::wstring& textTitle) {
   // Found before the click: looking it up by its title while it works would itself wait on it.
   HWND window = nullptr;
   if (!PollUntil(timeoutMs, [&] { return (window = FindTopLevel(title)) != nullptr; })) {
@@ -228,7 +228,15 @@ int Responsive(const std::wstring& title, const std::wstring& button, const std:
                                           SMTO_BLOCK, 30000, &copied);
       longest = std::max(longest, GetTickCount64() - asked);
       ++asks;
-      if (answered && text == std::wstring(buffer, static_cast<size_t>(copied))) return true;
+      if (answered && textTitle.empty() && text == std::wstring(buffer, static_cast<size_t>(copied)))
+        return true;
+    }
+    if (!textTitle.empty()) {
+      if (HWND other = FindTopLevel(textTitle)) {
+        for (HWND child : Descendants(other)) {
+          if (TextOf(child) == text) return true;
+        }
+      }
     }
     return !IsWindow(window);
   });
@@ -369,7 +377,9 @@ int Usage() {
   Print(L"       ui_driver wait-text \"<title>\" \"<text>\" <timeoutMs>");
   Print(L"       ui_driver dump|close \"<title>\"");
   Print(L"       ui_driver recycle \"<path>\"");
-  Print(L"       ui_driver responsive \"<title>\" \"<button text>\" \"<text>\" <timeoutMs> <maxAnswerMs>");
+  Print(
+      L"       ui_driver responsive \"<title>\" \"<button text>\" \"<text>\" <timeoutMs> <maxAnswerMs> "
+      L"[\"<title of text>\"]");
   return 2;
 }
 
@@ -390,7 +400,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"click" && argc >= 4) return Click(title, argv[3], ParseTimeout(argc, argv, 4));
   if (command == L"wait-text" && argc >= 4) return WaitText(title, argv[3], ParseTimeout(argc, argv, 4));
   if (command == L"responsive" && argc >= 7) {
-    return Responsive(title, argv[3], argv[4], ParseTimeout(argc, argv, 5), ParseTimeout(argc, argv, 6));
+    return Responsive(title, argv[3], argv[4], ParseTimeout(argc, argv, 5), ParseTimeout(argc, argv, 6),
+                      argc >= 8 ? argv[7] : L"");
   }
   if (command == L"close") {
     HWND window = FindTopLevel(title);
