@@ -535,8 +535,10 @@ void fSettings::CmdClean_Click() {
   // The warning decides; while it is up, no second run can be asked for.
   ProceedWithClean = false;
   CmdClean.SetEnabled(false);
+  cmdPreview.SetEnabled(false);
   warning_.Closed = [this] {
     CmdClean.SetEnabled(!running_);
+    cmdPreview.SetEnabled(!running_);
     if (ProceedWithClean) ui::Application::Get().Defer([this] { RunExclusive(false); });
   };
   warning_.Show();
