@@ -17,8 +17,8 @@
 essential=(cmake g++ make mingw-w64 googletest wine wine64 xvfb coreutils libsqlite3-dev nlohmann-json3-dev)
 # Without these, tests are skipped (window screenshots, loop-device drives) or the help file is not
 # built, or (tcl) the Windows builds have no SQLite, or (sqlite3) no browser profile is made for the
-# Wine test; the rest goes on.
-optional=(x11-apps x11-utils imagemagick e2fsprogs fp-utils tcl sqlite3)
+# Wine test, or (nsis) no setup program is made; the rest goes on.
+optional=(x11-apps x11-utils imagemagick e2fsprogs fp-utils tcl sqlite3 nsis)
 wine32=wine32:i386
 
 Say() { echo "setup: $*" >&2; }
