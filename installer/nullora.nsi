@@ -105,6 +105,9 @@ FunctionEnd
 !insertmacro IsAdmin "un."
 
 Function .onInit
+  ; The per-user default, taken before the context may change what $LOCALAPPDATA names: a folder given
+  ; with /D is anything else.
+  StrCpy $R3 "$LOCALAPPDATA\Programs\Nullora"
   StrCpy $AllUsers 0
   ${GetParameters} $R0
   ClearErrors
@@ -123,7 +126,7 @@ Function .onInit
       Quit
     ${EndIf}
     SetShellVarContext all
-    ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Nullora"
+    ${If} $INSTDIR == $R3
       !if "${ARCH}" == "amd64"
         StrCpy $INSTDIR "$PROGRAMFILES64\Nullora"
       !else
@@ -136,7 +139,7 @@ Function .onInit
   ; Over an installed copy of the same mode: in its place, unless /D says otherwise.
   ReadRegStr $R2 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $R2 != ""
-    ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Nullora"
+    ${If} $INSTDIR == $R3
     ${OrIf} $INSTDIR == "$PROGRAMFILES\Nullora"
     ${OrIf} $INSTDIR == "$PROGRAMFILES64\Nullora"
       StrCpy $INSTDIR $R2

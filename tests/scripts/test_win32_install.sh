@@ -2,9 +2,9 @@
 # The setup program under Wine, in a prefix of the test's own: a silent per-user install (the files, the
 # Start-menu entry, the uninstall entry, Explorer's entries quoted and pointing at the installed program),
 # a wipe job started through the command line Explorer would run, an upgrade over the first install that
-# keeps a setting, and a silent uninstall that leaves no file of the program and no registry entry of it
-# behind, not even those the program wrote itself (the settings kept; then, after a second install,
-# removed with /REMOVESETTINGS).
+# keeps a setting, and a silent uninstall of the running program that closes it and leaves no file of the
+# program and no registry entry of it behind, not even those the program wrote itself (the settings kept;
+# then, after a second install, removed with /REMOVESETTINGS).
 #
 # Usage: test_win32_install.sh <build dir>   (exit 77: this machine cannot run it)
 set -u
@@ -122,8 +122,12 @@ Leftovers() {
   printf '%s\n' "${found[@]}"
 }
 Present 'HKCR\*\shell\Nullora' || fail "the program wrote no Explorer entry of its own to remove"
+# The installed program runs: the uninstaller closes it first (silent: without asking).
+app_start_in "$temp"
+drive wait-window Nullora 60000 >/dev/null || fail "the installed program did not start again"
 wine "$installed/uninstall.exe" /S
 Uninstalled || fail "the uninstaller did not remove the program within 30 s"
+app_wait_ended 20 || fail "the uninstaller left Nullora running"
 sleep 1
 left=$(Leftovers)
 [[ -z $left ]] || fail "the uninstall left: $left"
@@ -137,4 +141,26 @@ sleep 1
 Present 'HKCU\Software\VB and VBA Program Settings\Nullora' && fail "/REMOVESETTINGS kept the settings"
 left=$(Leftovers)
 [[ -z $left ]] || fail "the second uninstall left: $left"
+echo "a silent uninstall with /REMOVESETTINGS removed the settings too"
+
+# For all users (Wine's user is an administrator): Program Files, the machine's uninstall entry and
+# classes; its quiet uninstall string takes all of it away again.
+machine_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nullora'
+Install /ALLUSERS
+location=$(Value "$machine_key" InstallLocation)
+[[ $location == *'\Program Files'*'\Nullora' ]] || fail "an install for all users went to \"$location\""
+machine_host=$(HostPath "$location")
+[[ -f $machine_host/nullora.exe ]] || fail "no nullora.exe in $location"
+[[ $(Value 'HKLM\Software\Classes\*\shell\Nullora\command' '') == "\"$location\\nullora.exe\" %1" ]] ||
+  fail "the machine's Explorer entry is not the installed program"
+Present "$uninstall_key" && fail "an install for all users wrote the user's uninstall entry"
+quiet=$(Value "$machine_key" QuietUninstallString)
+[[ $quiet == "\"$location\\uninstall.exe\" /ALLUSERS /S" ]] || fail "the quiet uninstall string is wrong: $quiet"
+wine "$location\\uninstall.exe" /ALLUSERS /S
+for _ in $(seq 300); do [[ -e $machine_host/nullora.exe ]] || break; sleep 0.1; done
+sleep 1
+[[ -e $machine_host ]] && fail "the uninstall for all users left $location"
+Present "$machine_key" && fail "the machine's uninstall entry is still there"
+Present 'HKLM\Software\Classes\*\shell\Nullora' && fail "the machine's Explorer entry is still there"
+echo "an install for all users and its uninstall"
 echo "PASSED"
