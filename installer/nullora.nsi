@@ -20,6 +20,7 @@ Unicode true
 !include FileFunc.nsh
 !include x64.nsh
 !include WinMessages.nsh
+!include nsDialogs.nsh
 
 !define PRODUCT "Nullora"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Nullora"
@@ -33,6 +34,9 @@ OutFile "${OUT_FILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Nullora"
 SetCompressor /SOLID lzma
+Icon "${__FILEDIR__}/../resources/nullora.ico"
+UninstallIcon "${__FILEDIR__}/../resources/nullora.ico"
+BrandingText "Nullora ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 VIProductVersion "${VERSION}.0"
@@ -44,7 +48,10 @@ VIAddVersionKey "ProductVersion" "${VERSION}.0"
 VIAddVersionKey "LegalCopyright" "${PRODUCT}"
 
 Var AllUsers
+Var PerUserDefault
+Var ForAll
 
+Page custom ModePage ModePageLeave
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -104,46 +111,92 @@ FunctionEnd
 !insertmacro IsAdmin ""
 !insertmacro IsAdmin "un."
 
-Function .onInit
-  ; The per-user default, taken before the context may change what $LOCALAPPDATA names: a folder given
-  ; with /D is anything else.
-  StrCpy $R3 "$LOCALAPPDATA\Programs\Nullora"
-  StrCpy $AllUsers 0
-  ${GetParameters} $R0
-  ClearErrors
-  ${GetOptions} $R0 "/ALLUSERS" $R1
-  ${IfNot} ${Errors}
-    StrCpy $AllUsers 1
+; For all users: the machine's context and Program Files, unless /D named a folder.
+Function UseAllUsers
+  StrCpy $AllUsers 1
+  SetShellVarContext all
+  ${If} $INSTDIR == $PerUserDefault
+    !if "${ARCH}" == "amd64"
+      StrCpy $INSTDIR "$PROGRAMFILES64\Nullora"
+    !else
+      StrCpy $INSTDIR "$PROGRAMFILES\Nullora"
+    !endif
   ${EndIf}
-  !insertmacro SystemView
-  ${If} $AllUsers == 1
-    Call IsAdmin
-    ${If} $0 != 1
-      ${IfNot} ${Silent}
-        MessageBox MB_ICONSTOP "Installing Nullora for all users needs administrator rights: run the setup as administrator, or without /ALLUSERS for yourself alone."
-      ${EndIf}
-      SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
-      Quit
-    ${EndIf}
-    SetShellVarContext all
-    ${If} $INSTDIR == $R3
-      !if "${ARCH}" == "amd64"
-        StrCpy $INSTDIR "$PROGRAMFILES64\Nullora"
-      !else
-        StrCpy $INSTDIR "$PROGRAMFILES\Nullora"
-      !endif
-    ${EndIf}
-  ${Else}
-    SetShellVarContext current
-  ${EndIf}
-  ; Over an installed copy of the same mode: in its place, unless /D says otherwise.
+  Call UseInstalledFolder
+FunctionEnd
+
+; Over an installed copy of the same mode: in its place, unless /D says otherwise.
+Function UseInstalledFolder
   ReadRegStr $R2 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $R2 != ""
-    ${If} $INSTDIR == $R3
+    ${If} $INSTDIR == $PerUserDefault
     ${OrIf} $INSTDIR == "$PROGRAMFILES\Nullora"
     ${OrIf} $INSTDIR == "$PROGRAMFILES64\Nullora"
       StrCpy $INSTDIR $R2
     ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Without the rights, an elevated copy of the setup installs for all users, and this one ends.
+Function RequireAdmin
+  Call IsAdmin
+  ${If} $0 == 1
+    Return
+  ${EndIf}
+  ${IfNot} ${Silent}
+    ExecShell "runas" "$EXEPATH" "/ALLUSERS"
+    ${IfNot} ${Errors}
+      SetErrorLevel 0
+      Quit
+    ${EndIf}
+    MessageBox MB_ICONSTOP "Installing Nullora for all users needs administrator rights: run the setup as administrator, or install it for yourself alone."
+  ${EndIf}
+  SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+  Quit
+FunctionEnd
+
+Function .onInit
+  ; The per-user default, taken before the context may change what $LOCALAPPDATA names: a folder given
+  ; with /D is anything else.
+  StrCpy $PerUserDefault "$LOCALAPPDATA\Programs\Nullora"
+  StrCpy $AllUsers 0
+  !insertmacro SystemView
+  SetShellVarContext current
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/ALLUSERS" $R1
+  ${IfNot} ${Errors}
+    ClearErrors
+    Call RequireAdmin
+    Call UseAllUsers
+  ${Else}
+    Call UseInstalledFolder
+  ${EndIf}
+FunctionEnd
+
+; Who the copy is for: the current user (the default, no rights needed) or all users.
+Function ModePage
+  ${If} $AllUsers == 1
+    Abort ; chosen on the command line
+  ${EndIf}
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 20u "Install Nullora for:"
+  Pop $0
+  ${NSD_CreateRadioButton} 10u 24u 100% 12u "Me only (no administrator rights needed)"
+  Pop $1
+  ${NSD_CreateRadioButton} 10u 40u 100% 12u "All users of this computer (needs administrator rights)"
+  Pop $ForAll
+  ${NSD_Check} $1
+  nsDialogs::Show
+FunctionEnd
+
+Function ModePageLeave
+  ${NSD_GetState} $ForAll $0
+  ${If} $0 == ${BST_CHECKED}
+    ClearErrors
+    Call RequireAdmin
+    Call UseAllUsers
   ${EndIf}
 FunctionEnd
 

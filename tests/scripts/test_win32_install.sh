@@ -163,4 +163,28 @@ sleep 1
 Present "$machine_key" && fail "the machine's uninstall entry is still there"
 Present 'HKLM\Software\Classes\*\shell\Nullora' && fail "the machine's Explorer entry is still there"
 echo "an install for all users and its uninstall"
+
+# The same through the setup's own pages: "All users" chosen, the folder shown, Install, Close.
+setup_title='Nullora Setup'
+(cd "$temp" && exec wine "$setup") >>"$temp/setup.log" 2>&1 &
+setup_pid=$!
+drive wait-window "$setup_title" 60000 >/dev/null || fail "the setup's window did not open"
+drive click "$setup_title" "All users of this computer (needs administrator rights)" 10000 >/dev/null ||
+  fail "the setup offers no install for all users"
+drive click "$setup_title" "&Next >" 10000 >/dev/null || fail "no Next in the setup"
+folder_title="$setup_title: Installation Folder"
+drive wait-text "$folder_title" "$location" 10000 >/dev/null ||
+  { drive dump "$folder_title"; fail "the folder page does not show Program Files"; }
+sleep 1
+screenshot test_win32_install_folder "$folder_title"
+drive click "$folder_title" "&Install" 10000 >/dev/null || fail "no Install in the setup"
+drive click "$setup_title: Completed" "&Close" 60000 >/dev/null || fail "the setup did not finish"
+wait "$setup_pid"
+[[ $(Value "$machine_key" InstallLocation) == "$location" && -f $machine_host/nullora.exe ]] ||
+  fail "the setup's pages did not install for all users"
+wine "$location\\uninstall.exe" /ALLUSERS /S
+for _ in $(seq 300); do [[ -e $machine_host/nullora.exe ]] || break; sleep 0.1; done
+sleep 1
+[[ -e $machine_host ]] && fail "the second uninstall for all users left $location"
+echo "the setup's pages installed for all users"
 echo "PASSED"
