@@ -187,4 +187,17 @@ for _ in $(seq 300); do [[ -e $machine_host/nullora.exe ]] || break; sleep 0.1; 
 sleep 1
 [[ -e $machine_host ]] && fail "the second uninstall for all users left $location"
 echo "the setup's pages installed for all users"
+
+# /D= sets the folder (as the last argument, unquoted, as NSIS wants it).
+Install '/D=C:\Tools\Nullora'
+other=$(HostPath 'C:\Tools\Nullora')
+[[ -f $other/nullora.exe && $(Value "$uninstall_key" InstallLocation) == 'C:\Tools\Nullora' ]] ||
+  fail "/D= did not set the folder"
+printf 'mine\n' >"$other/notes.txt"
+wine "$other/uninstall.exe" /S
+for _ in $(seq 300); do [[ -e $other/nullora.exe ]] || break; sleep 0.1; done
+sleep 1
+[[ -e $other/nullora.exe || -e $other/uninstall.exe ]] && fail "the uninstall left the program in the folder /D= named"
+[[ $(cat "$other/notes.txt") == mine ]] || fail "the uninstall took a file of the user's from the folder"
+echo "/D= set the folder; the uninstall left the user's own file in it"
 echo "PASSED"
