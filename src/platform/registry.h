@@ -20,8 +20,9 @@ bool WriteSetting(const std::string& app, const std::string& section, const std:
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };
 // A 32-bit program on 64-bit Windows is shown copies of some keys (HKCR\CLSID, most of HKLM\Software)
 // unless it asks for the 64-bit view, and Explorer and Windows read the 64-bit ones. `System` is the
-// 64-bit view where there is one (on 32-bit Windows the only one); `Program` the program's own, where
-// a 32-bit build of old left its values. (Wine keeps both views too.)
+// 64-bit view where there is one (on 32-bit Windows the only one); `Program` the 32-bit view, where a
+// 32-bit build of old left its values (the x86_64 build's own view is the system's). (Wine keeps both
+// views too.)
 enum class RegistryView { System, Program };
 bool RegistryWriteString(RegistryRoot root, const std::string& key, const std::string& name,
                          const std::string& data, RegistryView view = RegistryView::System);

@@ -32,9 +32,16 @@ HKEY RootKey(RegistryRoot root) {
   return HKEY_CURRENT_USER;
 }
 
-// KEY_WOW64_64KEY is ignored on 32-bit Windows and is the default of a 64-bit program.
+// Both flags are ignored on 32-bit Windows. `Program` is where a 32-bit build writes: its own view for the
+// 32-bit program, the 32-bit one for the x86_64 build (whose own view is the system's: asking for it
+// there would name the very value written in the system's view).
 REGSAM ViewFlag(RegistryView view) {
-  return view == RegistryView::System ? KEY_WOW64_64KEY : 0;
+  if (view == RegistryView::System) return KEY_WOW64_64KEY;
+#ifdef _WIN64
+  return KEY_WOW64_32KEY;
+#else
+  return 0;
+#endif
 }
 
 }  // namespace
