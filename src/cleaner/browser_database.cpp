@@ -53,6 +53,17 @@ bool PlainOrAbsent(const std::string& path) {
   return !info->isLink && !info->isDirectory && info->linkCount == 1;
 }
 
+// Why the database may not be opened at all: it is not there, or it or a journal beside it is a link or a
+// file with other names; nothing when it may.
+std::optional<std::string> RefusalBeforeOpen(const std::string& path) {
+  if (!platform::QueryFileInfo(path)) return "not found";
+  if (!PlainOrAbsent(path)) return "a link or a file with other names";
+  for (const std::string& journal : BrowserDatabase::JournalPaths(path)) {
+    if (!PlainOrAbsent(journal)) return "its journal is a link or a file with other names";
+  }
+  return std::nullopt;
+}
+
 // At most this much of a database is mapped at once; the rest is read as usual. Small enough for the
 // address space of a 32-bit process.
 constexpr long long kMappedBytes = 256ll << 20;
@@ -114,12 +125,7 @@ std::optional<BrowserDatabase> BrowserDatabase::OpenCopy(const std::string& path
     if (why) *why = std::move(reason);
     return std::nullopt;
   };
-  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
-  if (!info) return fail("not found");
-  if (!PlainOrAbsent(path)) return fail("a link or a file with other names");
-  for (const std::string& journal : JournalPaths(path)) {
-    if (!PlainOrAbsent(journal)) return fail("its journal is a link or a file with other names");
-  }
+  if (std::optional<std::string> refused = RefusalBeforeOpen(path)) return fail(*refused);
   if (std::optional<platform::FileInfo> log = platform::QueryFileInfo(path + "-wal"); log && log->size > 0)
     return fail(std::string(kNotCounted) + ": its log holds changes not yet written into it");
   if (JournalIsHot(path + "-journal"))
@@ -162,12 +168,7 @@ std::optional<BrowserDatabase> BrowserDatabase::Open(const std::string& path, st
     if (why) *why = std::move(reason);
     return std::nullopt;
   };
-  std::optional<platform::FileInfo> info = platform::QueryFileInfo(path);
-  if (!info) return fail("not found");
-  if (!PlainOrAbsent(path)) return fail("a link or a file with other names");
-  for (const std::string& journal : JournalPaths(path)) {
-    if (!PlainOrAbsent(journal)) return fail("its journal is a link or a file with other names");
-  }
+  if (std::optional<std::string> refused = RefusalBeforeOpen(path)) return fail(*refused);
   sqlite3* handle = nullptr;
   const int opened = sqlite3_open_v2(platform::LibraryPath(path).c_str(), &handle, SQLITE_OPEN_READWRITE,
                                      GatheredWritesVfs());

@@ -587,16 +587,20 @@ void fSettings::cmdPreview_Click() {
   running_ = true;
   SetRunControlsEnabled(false);
   Report().Preview();
+  if (EndExclusive()) return;
+  if (std::exchange(runPending_, false)) RunExclusive(true);
+}
+
+bool fSettings::EndExclusive() {
   SetRunControlsEnabled(true);
   running_ = false;
-  if (exitAfterRun_) {
-    runPending_ = false;
-    ui::Application::Get().Defer([this] {
-      if (Loaded()) Unload();
-    });
-    return;
-  }
-  if (std::exchange(runPending_, false)) RunExclusive(true);
+  if (!exitAfterRun_) return false;
+  // Asked to end while it ran: the window goes now, and nothing waits for it any more.
+  runPending_ = false;
+  ui::Application::Get().Defer([this] {
+    if (Loaded()) Unload();
+  });
+  return true;
 }
 
 void fSettings::cmdDetails_Click() {
@@ -622,15 +626,7 @@ void fSettings::RunExclusive(bool background) {
   lastReport_ = CleanReportLines(result, false);
   // An open report shows this clean's now.
   if (report_ && report_->Loaded() && !report_->Previewing()) report_->ShowReport(lastReport_);
-  SetRunControlsEnabled(true);
-  running_ = false;
-  if (exitAfterRun_) {
-    runPending_ = false;
-    ui::Application::Get().Defer([this] {
-      if (Loaded()) Unload();
-    });
-    return;
-  }
+  if (EndExclusive()) return;
   if (!background) Show();
   if (std::exchange(runPending_, false)) RunExclusive(true);
 }

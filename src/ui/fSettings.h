@@ -125,6 +125,9 @@ class fSettings : public ui::Form {
   void CmdClean_Click();
   void cmdPreview_Click();
   void cmdDetails_Click();
+  // After a run or a preview: the controls back, and the window's end when it was asked for meanwhile
+  // (then true).
+  bool EndExclusive();
   void SetRunControlsEnabled(bool enabled);
   void AddBrowserNodes();
   void ShowOutcomeDetail(const std::string& outcome);
