@@ -334,14 +334,7 @@ void RunDatabase(const DatabaseAction& action, const BrowserProfile& profile,
     }
   }
   auto countRemoved = [&](BrowserDatabase& open) {
-    size_t at = 0;
-    for (const CountedTable& counted : kCountedTables) {
-      if (std::string(counted.file) == action.files.front() &&
-          std::find(tables.begin(), tables.end(), counted.table) != tables.end()) {
-        removed[at].second -= std::min(removed[at].second, open.RowCount(counted.table));
-        ++at;
-      }
-    }
+    for (auto& [counted, n] : removed) n -= std::min(n, open.RowCount(counted->table));
   };
   const bool changed = db->Change(
       [&](BrowserDatabase& open, std::string* failure) {

@@ -46,8 +46,7 @@ CleanRunResult fReport::Preview() {
   lblStatus.SetCaption("Counting what a clean would remove...");
   lblFile.SetCaption("");
   ProgressBar1.SetValue(0);
-  for (ui::Control* control : std::initializer_list<ui::Control*>{&ProgressBar1, &lblFile})
-    control->SetVisible(true);
+  ShowCounting(true);
   cmdClose.SetCaption("&Stop");
   previewing_ = true;
   closeAfterPreview_ = false;
@@ -76,11 +75,15 @@ void fReport::ShowReport(const std::vector<std::string>& lines) {
 }
 
 void fReport::ShowLines(const std::vector<std::string>& lines) {
-  for (ui::Control* control : std::initializer_list<ui::Control*>{&ProgressBar1, &lblFile})
-    control->SetVisible(false);
+  ShowCounting(false);
   std::string text;
   for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
   txtReport.SetText(text);
+}
+
+void fReport::ShowCounting(bool counting) {
+  for (ui::Control* control : std::initializer_list<ui::Control*>{&ProgressBar1, &lblFile})
+    control->SetVisible(counting);
 }
 
 void fReport::cmdClose_Click() {

@@ -43,6 +43,7 @@ class fReport : public ui::Form {
 
  private:
   void ShowLines(const std::vector<std::string>& lines);
+  void ShowCounting(bool counting);  // the bar and the file's name, while counting
   void cmdClose_Click();
   bool previewing_ = false;
   bool closeAfterPreview_ = false;
