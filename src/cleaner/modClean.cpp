@@ -8,10 +8,8 @@
 #include "cleaner/browser_items.h"
 #include "cleaner/windows_items.h"
 #include "engine/directory_walk.h"
-#include "engine/dod_wipe.h"
-#include "engine/gutmann.h"
-#include "engine/pass_wipe.h"
 #include "engine/progress.h"
+#include "engine/scheme_wipe.h"
 #include "engine/wipe_roots.h"
 #include "engine/wipe_scheme.h"
 #include "jobs/fDrive.h"
@@ -575,22 +573,7 @@ std::optional<WipeResult> WipeCleanFile(const std::string& file, CleanView& view
   if (!scheme) return std::nullopt;
   if (gPreview) return PreviewWipe(file);
   ControlProgress progress(&view.ProgressBar2, &view.lblProgress2);
-  switch (*scheme) {
-    case WipeScheme::OneRandomPass:
-      return PassWipeFile(file, 1, &progress);
-    case WipeScheme::DodScheme:
-      return DodWipeFile(file, SchemePasses(*scheme, WipeOptions.OpPasses), &progress);
-    case WipeScheme::GutmannScheme: {
-      Gutmann gm;
-      gm.progress = &progress;
-      return gm.SecureFileDelete(file);
-    }
-    case WipeScheme::CustomScheme:
-      return PassWipeFile(file, SchemePasses(*scheme, WipeOptions.OpPasses), &progress);
-    case WipeScheme::DeleteOnly:
-      return PassWipeFile(file, 0, &progress);
-  }
-  return std::nullopt;
+  return WipeWithScheme(file, *scheme, WipeOptions.OpPasses, &progress);
 }
 
 std::vector<std::string> ListIndexDatFiles(std::vector<std::string>* refused) {

@@ -1,9 +1,8 @@
 #include "jobs/job_dialog.h"
 
-#include "engine/dod_wipe.h"
 #include "engine/gutmann_patterns.h"
-#include "engine/pass_wipe.h"
 #include "engine/progress_text.h"
+#include "engine/scheme_wipe.h"
 #include "engine/wipe_scheme.h"
 #include "platform/resource_ids.h"
 #include "shared/records.h"
@@ -114,19 +113,7 @@ void JobDialog::PrintOptions() {
 std::optional<WipeResult> JobDialog::RunScheme(const std::string& path) {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
   if (!scheme) return std::nullopt;
-  switch (*scheme) {
-    case WipeScheme::OneRandomPass:
-      return PassWipeFile(path, 1, &Progress);
-    case WipeScheme::DodScheme:
-      return DodWipeFile(path, SchemePasses(*scheme, WipeOptions.OpPasses), &Progress);
-    case WipeScheme::GutmannScheme:
-      return GM.SecureFileDelete(path);
-    case WipeScheme::CustomScheme:
-      return PassWipeFile(path, SchemePasses(*scheme, WipeOptions.OpPasses), &Progress);
-    case WipeScheme::DeleteOnly:
-      return PassWipeFile(path, 0, &Progress);
-  }
-  return std::nullopt;
+  return WipeWithScheme(path, *scheme, WipeOptions.OpPasses, &Progress, &GM);
 }
 
 void JobDialog::cmdYes_Click() {

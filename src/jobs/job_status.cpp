@@ -24,6 +24,8 @@ std::string FailureReason(IoError error) {
       return "the file has other names (hard links)";
     case IoError::AlreadyExists:
       return "the name is taken";
+    case IoError::ReadBackDiffers:
+      return "what was read back differs from what was written";
     case IoError::None:
     case IoError::Other:
       break;

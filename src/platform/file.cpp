@@ -118,6 +118,8 @@ const char* Describe(IoError error) {
       return "not a file";
     case IoError::HasOtherNames:
       return "has other names";
+    case IoError::ReadBackDiffers:
+      return "read back unlike what was written";
     case IoError::Other:
       break;
   }

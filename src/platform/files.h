@@ -42,6 +42,7 @@ enum class IoError {
   AlreadyExists,
   NotAFile,       // a device, a volume or a pipe, not a file on a disk
   HasOtherNames,  // the file has other names (hard links); writing to it would change them too
+  ReadBackDiffers,  // what was read back from the medium is not what was written
   Other,
 };
 

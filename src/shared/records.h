@@ -15,6 +15,7 @@ struct WipeOptionsRecord {
   int16_t OpRename = 0;        // non-zero: give a file a random name before deleting it
   int16_t OpRandom = 0;        // the "Use Random Binary" choice, carried along
   int16_t OpPasses = 7;        // passes of the DoD and Custom schemes
+  int16_t OpVerify = 0;        // non-zero: read each file back after its last pass before deleting it
 };
 
 // The main window's settings, as read from the settings store.

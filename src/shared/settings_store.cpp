@@ -56,6 +56,7 @@ void LoadWipeOptions(int16_t passesDefault) {
   WipeOptions.OpRename = GetIntSetting("OpRename", 0);
   WipeOptions.OpRandom = GetIntSetting("OpRandom", 0);
   WipeOptions.OpPasses = GetIntSetting("OpPasses", passesDefault);
+  WipeOptions.OpVerify = GetIntSetting("OpVerify", 0);
 }
 
 }  // namespace nullora

@@ -24,7 +24,7 @@ int16_t GetIntSetting(const std::string& key, int16_t fallback);
 
 std::string Trim(const std::string& text);
 
-// Reads the four wipe options into WipeOptions. `passesDefault` is used when OpPasses is absent or
+// Reads the wipe options into WipeOptions. `passesDefault` is used when OpPasses is absent or
 // unreadable (each job has its own).
 void LoadWipeOptions(int16_t passesDefault);
 
