@@ -8,6 +8,10 @@
 
 namespace nullora {
 
+namespace {
+constexpr char kFolderLeftText[] = "Folder not removed: something in it was left, or it could not be removed";
+}  // namespace
+
 TreeJobDialog::TreeJobDialog(std::string name, std::string caption)
     : JobDialog(std::move(name), std::move(caption)),
       List1(*this, nullptr, "List1"),
@@ -17,6 +21,10 @@ TreeJobDialog::TreeJobDialog(std::string name, std::string caption)
   List2.Move(6975, 1200, 2000, 1000);
   List1.SetPaintThrottled(true);
   List2.SetPaintThrottled(true);
+}
+
+void TreeJobDialog::Report(const std::string& path, const std::string& outcome, bool left) {
+  if (ItemDone) ItemDone(path, outcome, left);
 }
 
 std::optional<WipeResult> TreeJobDialog::DoIt(const std::string& The_File) {
@@ -33,7 +41,11 @@ void TreeJobDialog::WipeTreeFile(const std::string& root, const std::string& fil
   Progress.Breathe();
   if (!FoldersStillReal(root, file)) {
     // A folder on the way has become a link (nothing is done through it) or is gone, with the file.
-    if (platform::GetFileAttributes(file) != platform::kInvalidAttributes) ++tally.filesLeft;
+    const bool left = platform::GetFileAttributes(file) != platform::kInvalidAttributes;
+    if (left) ++tally.filesLeft;
+    Report(file,
+           FileOutcomeText({false, false, left ? platform::IoError::IsLink : platform::IoError::NotFound}),
+           left);
     return;
   }
   // The routine removes a link as a link, only unlinks a file with other names (its data is theirs
@@ -41,12 +53,15 @@ void TreeJobDialog::WipeTreeFile(const std::string& root, const std::string& fil
   std::optional<WipeResult> result = DoIt(file);
   if (!result) {
     ++tally.filesLeft;
+    Report(file, NoSchemeText(), true);
     return;
   }
   const bool linkRemoved = result->gone && result->error == platform::IoError::IsLink;
   // Gone since the listing: nothing of it was left to wipe.
   const bool vanished = !result->gone && result->error == platform::IoError::NotFound;
-  if (!result->Wiped() && !linkRemoved && !vanished) ++tally.filesLeft;
+  const bool left = !result->Wiped() && !linkRemoved && !vanished;
+  if (left) ++tally.filesLeft;
+  Report(file, FileOutcomeText(*result), left);
   // Whatever removes such a link by name (the shell emptying the bin, under Wine) removes its target.
   if (!result->gone && result->error == platform::IoError::IsLink) ++tally.linksLeft;
 }
@@ -63,10 +78,13 @@ void TreeJobDialog::WipeTree(const std::string& folder, bool removeFolder, TreeT
   std::vector<std::string> files;
   ScanDir(folder, directories, files, &Progress);
   for (const std::string& file : files) WipeTreeFile(folder, file, tally);
-  for (auto it = directories.rbegin(); it != directories.rend(); ++it) {
-    if (!RemoveTreeFolder(*it)) ++tally.foldersLeft;
-  }
-  if (removeFolder && !RemoveTreeFolder(folder.substr(0, folder.size() - 1))) ++tally.foldersLeft;
+  auto remove = [&](const std::string& path) {
+    if (RemoveTreeFolder(path)) return;
+    ++tally.foldersLeft;
+    Report(path, kFolderLeftText, true);
+  };
+  for (auto it = directories.rbegin(); it != directories.rend(); ++it) remove(*it);
+  if (removeFolder) remove(folder.substr(0, folder.size() - 1));
 }
 
 }  // namespace nullora

@@ -2,6 +2,7 @@
 // deepest first, with the two hidden log lists.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,10 @@ class TreeJobDialog : public JobDialog {
   ui::ListBox List1;
   ui::ListBox List2;
 
+  // Told of each file as the tree is done with it, and of each folder that stays: its path, the outcome
+  // in the words of a file job, and whether something was left there. The console program's lines.
+  std::function<void(const std::string& path, const std::string& outcome, bool left)> ItemDone;
+
   // Wipes one file with the options loaded for the run, then rewrites the options line.
   std::optional<WipeResult> DoIt(const std::string& The_File);
 
@@ -32,6 +37,9 @@ class TreeJobDialog : public JobDialog {
   void WipeTreeFile(const std::string& root, const std::string& file, TreeTally& tally);
   // Removes an emptied folder; a folder that has become a link is removed as a link.
   bool RemoveTreeFolder(const std::string& folder);
+
+ private:
+  void Report(const std::string& path, const std::string& outcome, bool left);
 };
 
 }  // namespace nullora
