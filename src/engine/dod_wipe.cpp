@@ -8,6 +8,7 @@
 #include "engine/progress.h"
 #include "engine/progress_text.h"
 #include "engine/random.h"
+#include "engine/read_back.h"
 #include "engine/wipe_target.h"
 #include "platform/file.h"
 #include "shared/records.h"
@@ -20,10 +21,11 @@ namespace {
 
 // One sweep over the file from offset 0: the full blocks (only for files above one block), then exactly
 // the rest. `blockByte` gives each full block's value, `restByte` the rest's; a fixed sweep fills the
-// buffer once, a random one per block. The window breathes after every block.
+// buffer once, a random one per block. The window breathes after every block. What it writes goes to
+// `remember` when it is the last sweep of a wipe that is read back.
 template <typename BlockByte, typename RestByte>
 IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffer, bool fixed,
-              BlockByte blockByte, RestByte restByte, WipeProgress& report) {
+              BlockByte blockByte, RestByte restByte, WipeProgress& report, ReadBack* remember = nullptr) {
   uint64_t offset = 0;
   if (length > kDodBlockSize) {
     const uint64_t blocks = length / kDodBlockSize;
@@ -31,6 +33,7 @@ IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffe
     for (uint64_t k = 0; k < blocks; ++k, offset += kDodBlockSize) {
       if (!fixed) std::memset(buffer.data(), blockByte(), buffer.size());
       if (IoError error = file.WriteAt(offset, buffer); error != IoError::None) return error;
+      if (remember) remember->Wrote(offset, buffer);
       report.Breathe();
     }
   }
@@ -38,6 +41,7 @@ IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffe
   if (const auto rest = static_cast<size_t>(length - offset); rest > 0) {
     std::memset(buffer.data(), restByte(), rest);
     if (IoError error = file.WriteAt(offset, {buffer.data(), rest}); error != IoError::None) return error;
+    if (remember) remember->Wrote(offset, {buffer.data(), rest});
   }
   IoError error = file.Flush();
   report.Breathe();
@@ -47,7 +51,8 @@ IoError Sweep(platform::File& file, uint64_t length, std::vector<uint8_t>& buffe
 }  // namespace
 
 WipeResult DodWipeFile(const std::string& path, int passes, WipeProgress* progress) {
-  if (auto early = PrepareWipeTarget(path)) return *early;
+  platform::FileInfo info;
+  if (auto early = PrepareWipeTarget(path, &info)) return *early;
   WipeProgress& report = ReporterOf(progress);
 
   {
@@ -78,10 +83,12 @@ WipeResult DodWipeFile(const std::string& path, int passes, WipeProgress* progre
       }
     }
 
+    ReadBack readBack;
+    ReadBack* remember = ReadBack::Wanted() ? &readBack : nullptr;
     Randomize();
     for (int cycle = 1; cycle <= passes; ++cycle) {
-      IoError error =
-          Sweep(file, currentLength(), buffer, false, RandomNonZeroByte, RandomNonZeroByte, report);
+      IoError error = Sweep(file, currentLength(), buffer, false, RandomNonZeroByte, RandomNonZeroByte,
+                            report, cycle == passes ? remember : nullptr);
       if (error != IoError::None) return NotOverwritten(error);
       report.Status(OverwritingText(cycle, passes));
       report.SetValue(0);
@@ -91,17 +98,23 @@ WipeResult DodWipeFile(const std::string& path, int passes, WipeProgress* progre
     }
     if (currentLength() != firstLength) {
       // The last pause came after the last sweep: what was added then got none.
-      if (IoError error = Sweep(file, length, buffer, false, RandomNonZeroByte, RandomNonZeroByte, report);
+      readBack.Begin();
+      if (IoError error =
+              Sweep(file, length, buffer, false, RandomNonZeroByte, RandomNonZeroByte, report, remember);
           error != IoError::None) {
         return NotOverwritten(error);
       }
+      if (IoError error = CheckReadBack(path, remember, report); error != IoError::None)
+        return NotOverwritten(error);
       file.Close();
-      WipeResult result = FinishWipe(path, WipeOptions.OpRename != 0);
+      WipeResult result = FinishWipe(path, WipeOptions.OpRename != 0, info.attributes);
       result.grew = true;
       return result;
     }
+    if (IoError error = CheckReadBack(path, remember, report); error != IoError::None)
+      return NotOverwritten(error);
   }
-  return FinishWipe(path, WipeOptions.OpRename != 0);
+  return FinishWipe(path, WipeOptions.OpRename != 0, info.attributes);
 }
 
 }  // namespace nullora

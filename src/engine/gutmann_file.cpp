@@ -5,6 +5,7 @@
 #include "engine/gutmann_patterns.h"
 #include "engine/progress.h"
 #include "engine/random.h"
+#include "engine/read_back.h"
 #include "engine/wipe_target.h"
 #include "platform/file.h"
 
@@ -19,11 +20,12 @@ constexpr int kSectionsPerPass = 5;
 constexpr size_t kWriteChunk = 1 << 20;
 
 IoError FillRange(platform::File& file, uint64_t begin, uint64_t end, uint8_t value,
-                  std::vector<uint8_t>& buffer, WipeProgress& report) {
+                  std::vector<uint8_t>& buffer, WipeProgress& report, ReadBack* remember) {
   std::fill(buffer.begin(), buffer.end(), value);
   for (uint64_t offset = begin; offset < end;) {
     size_t length = static_cast<size_t>(std::min<uint64_t>(end - offset, buffer.size()));
     if (IoError error = file.WriteAt(offset, {buffer.data(), length}); error != IoError::None) return error;
+    if (remember) remember->Wrote(offset, {buffer.data(), length});
     offset += length;
     report.Breathe();
   }
@@ -42,6 +44,8 @@ WipeResult Gutmann::SecureFileDelete(const std::string& path) {
   if (length > 0) {
     std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(length, kWriteChunk)));
     BlockValues values{};
+    ReadBack readBack;
+    ReadBack* remember = ReadBack::Wanted() ? &readBack : nullptr;
     for (int pass = 1; pass <= kGutmannPasses; ++pass) {
       // Nobody else may read or write during a pass.
       platform::File file = platform::File::Open(path, platform::Access::Write, platform::kShareNone,
@@ -63,8 +67,10 @@ WipeResult Gutmann::SecureFileDelete(const std::string& path) {
         const uint64_t begin = length * (k - 1) / kSectionsPerPass;
         const uint64_t end = length * k / kSectionsPerPass;
         if (begin < end) {
-          for (uint8_t value : values) {
-            IoError error = FillRange(file, begin, end, value, buffer, report);
+          for (size_t v = 0; v < values.size(); ++v) {
+            // The third block value of the last pass is what stays on the medium.
+            ReadBack* last = pass == kGutmannPasses && v + 1 == values.size() ? remember : nullptr;
+            IoError error = FillRange(file, begin, end, values[v], buffer, report, last);
             if (error == IoError::None) error = file.Flush();
             report.Breathe();
             if (error != IoError::None) return NotOverwritten(error);
@@ -75,6 +81,11 @@ WipeResult Gutmann::SecureFileDelete(const std::string& path) {
       }
       if (OverallProgress) OverallProgress(static_cast<uint8_t>(pass * 100 / kGutmannPasses));
       file.Close();
+      // Read back once the handle that shares nothing is closed, before the pause.
+      if (pass == kGutmannPasses) {
+        if (IoError error = CheckReadBack(path, remember, report); error != IoError::None)
+          return NotOverwritten(error);
+      }
       PauseBreathing(report, 500);
     }
   }
@@ -88,7 +99,7 @@ WipeResult Gutmann::SecureFileDelete(const std::string& path) {
     if (IoError error = file.SetLength(0); error != IoError::None) return NotOverwritten(error);
     file.Flush();
   }
-  WipeResult result = FinishWipe(path, false);
+  WipeResult result = FinishWipe(path, false, info.attributes);
   result.grew = length != firstLength;
   return result;
 }

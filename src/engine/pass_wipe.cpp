@@ -5,6 +5,7 @@
 #include "engine/progress.h"
 #include "engine/progress_text.h"
 #include "engine/random.h"
+#include "engine/read_back.h"
 #include "engine/wipe_target.h"
 #include "platform/clock.h"
 #include "platform/file.h"
@@ -15,7 +16,8 @@ namespace nullora {
 using platform::IoError;
 
 WipeResult PassWipeFile(const std::string& path, int passes, WipeProgress* progress) {
-  if (auto early = PrepareWipeTarget(path)) return *early;
+  platform::FileInfo info;
+  if (auto early = PrepareWipeTarget(path, &info)) return *early;
   WipeProgress& report = ReporterOf(progress);
 
   if (passes > 0) {
@@ -31,7 +33,10 @@ WipeResult PassWipeFile(const std::string& path, int passes, WipeProgress* progr
     report.SetValue(0);
     report.SetMax(static_cast<double>(blocks + 1) * passes);
     std::vector<uint8_t> buffer(kPassBlockSize);
+    ReadBack readBack;
+    ReadBack* remember = ReadBack::Wanted() ? &readBack : nullptr;
     for (int pass = 1; pass <= passes; ++pass) {
+      ReadBack* last = pass == passes ? remember : nullptr;
       report.Status(OverwritingText(pass, passes));
       report.Yield();
       PauseBreathing(report, 50);
@@ -43,6 +48,7 @@ WipeResult PassWipeFile(const std::string& path, int passes, WipeProgress* progr
         if (IoError error = file.WriteAt((k - 1) * kPassBlockSize, buffer); error != IoError::None) {
           return NotOverwritten(error);
         }
+        if (last) last->Wrote((k - 1) * kPassBlockSize, buffer);
         report.Breathe();
       }
       report.SetValue(static_cast<double>(pass * blocks + 1));
@@ -51,13 +57,16 @@ WipeResult PassWipeFile(const std::string& path, int passes, WipeProgress* progr
         FillRandomBitChars(rest);
         if (IoError error = file.WriteAt(length - tail, rest); error != IoError::None)
           return NotOverwritten(error);
+        if (last) last->Wrote(length - tail, rest);
       }
       // The next pass must not overwrite this one in the cache.
       if (IoError error = file.Flush(); error != IoError::None) return NotOverwritten(error);
       report.Breathe();
     }
+    if (IoError error = CheckReadBack(path, remember, report); error != IoError::None)
+      return NotOverwritten(error);
   }
-  return FinishWipe(path, WipeOptions.OpRename != 0);
+  return FinishWipe(path, WipeOptions.OpRename != 0, info.attributes);
 }
 
 }  // namespace nullora

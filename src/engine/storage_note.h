@@ -3,6 +3,8 @@
 // file system, which may write an overwrite to other clusters than the data it replaces.
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -14,11 +16,21 @@ inline constexpr char kStorageNoteText[] =
     "Note: on this storage the drive or the file system may keep older copies of the data elsewhere, "
     "which no overwrite reaches; full-disk encryption (or the drive's own sanitize command) protects those.";
 
-// Whether the file at `path`, with the attributes it had before its wipe, lies where an overwrite may miss
-// older copies: a drive without seek penalty (a solid-state drive), or a compressed, encrypted or sparse
-// file. False where the drive cannot be asked: a failed query says nothing rather than guess.
-bool OverwriteMayMissCopies(const std::string& path, uint32_t attributes);
-// The same for a drive's free space (`root` like "C:\").
-bool FreeSpaceMayHoldCopies(const std::string& root);
+// Gathers, over a job, whether one of the files it overwrote (or the free space it filled) lies where an
+// overwrite may miss older copies: on a drive without seek penalty (a solid-state drive), or in a
+// compressed, encrypted or sparse file. A drive that cannot be asked says nothing: no guess is made.
+class StorageNote {
+ public:
+  // A file the job overwrote, with the attributes it had before its wipe.
+  void Overwrote(const std::string& path, uint32_t attributes);
+  // The free space of the drive whose root is `root` ("C:\").
+  void FilledFreeSpace(const std::string& root);
+  bool Needed() const { return needed_; }
+
+ private:
+  bool IsSolidState(const std::string& path);
+  std::map<std::string, std::optional<bool>> seekPenalty_;  // by drive ("C:")
+  bool needed_ = false;
+};
 
 }  // namespace nullora

@@ -13,6 +13,8 @@ struct WipeResult {
   // The file grew while the scheme paused: each pass covered the length it found, so what was added
   // late got fewer passes than the scheme says.
   bool grew = false;
+  // The file's attributes before its wipe (compressed, encrypted, sparse...); 0 when it was not looked at.
+  uint32_t attributes = 0;
 
   bool Wiped() const { return gone && overwritten && !grew; }
 };

@@ -29,10 +29,12 @@ std::optional<WipeResult> PrepareWipeTarget(const std::string& path, platform::F
   return std::nullopt;
 }
 
-WipeResult FinishWipe(const std::string& path, bool rename) {
+WipeResult FinishWipe(const std::string& path, bool rename, uint32_t attributes) {
   std::string target = rename ? RenameToRandomName(path) : path;
   platform::IoError error = platform::RemoveFile(target);
-  return WipeResult{error == platform::IoError::None, true, error};
+  WipeResult result{error == platform::IoError::None, true, error};
+  result.attributes = attributes;
+  return result;
 }
 
 WipeResult NotOverwritten(platform::IoError error) {

@@ -15,8 +15,8 @@ namespace nullora {
 std::optional<WipeResult> PrepareWipeTarget(const std::string& path, platform::FileInfo* info = nullptr);
 
 // After a complete overwrite: gives the file a random name when the options ask for it, then deletes
-// it. The result says whether it is gone.
-WipeResult FinishWipe(const std::string& path, bool rename);
+// it. The result says whether it is gone, and carries the file's `attributes` from before the wipe.
+WipeResult FinishWipe(const std::string& path, bool rename, uint32_t attributes = 0);
 
 // The result of a routine whose overwrite stopped on `error`: the file stays where it is.
 WipeResult NotOverwritten(platform::IoError error);

@@ -101,6 +101,7 @@ void fDrive::RunWipe() {
     return;
   }
   FreeSpaceResult result = GM.SecureFreeSpaceWipe(DrivePath.substr(0, 1), FreeBytes, FillPasses());
+  if (result.bytesWritten > 0) storageNote_.FilledFreeSpace(Upper(DrivePath.substr(0, 2)) + "\\");
   FinishJob(FreeSpaceOutcomeText(result, FreeBytes));
 }
 

@@ -19,6 +19,8 @@ constexpr int kFrameLeft = 120;
 constexpr int kFrameTop = 60;
 constexpr int kFrameWidth = 6720;
 constexpr int kFrameHeight = 2160;
+// What the progress view grows by to show the note on storage an overwrite may not fully reach.
+constexpr int kNoteGrowth = 480;
 }  // namespace
 
 JobDialog::JobDialog(std::string name, std::string caption)
@@ -113,12 +115,17 @@ void JobDialog::PrintOptions() {
 std::optional<WipeResult> JobDialog::RunScheme(const std::string& path) {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
   if (!scheme) return std::nullopt;
-  return WipeWithScheme(path, *scheme, WipeOptions.OpPasses, &Progress, &GM);
+  WipeResult result = WipeWithScheme(path, *scheme, WipeOptions.OpPasses, &Progress, &GM);
+  if (*scheme != WipeScheme::DeleteOnly && result.overwritten && result.attributes != 0) {
+    storageNote_.Overwrote(path, result.attributes);
+  }
+  return result;
 }
 
 void JobDialog::cmdYes_Click() {
   if (state_ != State::Confirm) return;
   state_ = State::Wiping;
+  storageNote_ = {};
   Frame1.SetVisible(false);
   Frame2.Move(Frame1.Left(), Frame1.Top());
   Frame2.SetVisible(true);
@@ -129,7 +136,16 @@ void JobDialog::cmdYes_Click() {
 }
 
 void JobDialog::FinishJob(const std::string& status) {
-  lblscheme.SetCaption(status);
+  if (storageNote_.Needed()) {
+    // The note takes three lines more than the status: the view grows to hold them.
+    lblscheme.Move(lblscheme.Left(), lblscheme.Top(), lblscheme.Width(), lblscheme.Height() + kNoteGrowth);
+    for (ui::Control* below : std::initializer_list<ui::Control*>{&lblOptions, &Command6}) {
+      below->Move(below->Left(), below->Top() + kNoteGrowth);
+    }
+    Frame2.Move(Frame2.Left(), Frame2.Top(), Frame2.Width(), Frame2.Height() + kNoteGrowth);
+    SetSize(Width(), Height() + kNoteGrowth);
+  }
+  lblscheme.SetCaption(storageNote_.Needed() ? status + "\r\n" + kStorageNoteText : status);
   lblscheme.Refresh();
   lblLocation.SetText("");
   Command6.SetCaption("&Exit");

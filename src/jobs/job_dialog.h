@@ -8,6 +8,7 @@
 
 #include "engine/gutmann.h"
 #include "engine/progress.h"
+#include "engine/storage_note.h"
 #include "engine/wipe_result.h"
 #include "ui/controls/command_button.h"
 #include "ui/controls/form.h"
@@ -68,8 +69,12 @@ class JobDialog : public ui::Form {
   // The wipe after "Yes"; runs inside the click and ends in the Done state.
   virtual void RunWipe() = 0;
 
-  // The common end of every job: the final status, the location cleared, Stop turned into Exit.
+  // The common end of every job: the final status, the location cleared, Stop turned into Exit. When the
+  // job overwrote something where older copies may survive, a line under the status says so.
   void FinishJob(const std::string& status);
+
+  // What the job overwrote, for the line on storage that no overwrite fully reaches.
+  StorageNote storageNote_;
 
   void cmdYes_Click();
   void cmdCancel_Click();

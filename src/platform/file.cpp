@@ -92,6 +92,40 @@ void File::Close() {
   if (gObserver) gObserver->OnClose(path_);
 }
 
+ReadBackFile ReadBackFile::Open(const std::string& path) {
+  ReadBackFile file;
+  file.path_ = path;
+  file.openError_ = OsOpenReadBack(path, &file.handle_);
+  if (file.openError_ != IoError::None) {
+    file.handle_ = kInvalidHandle;
+    return file;
+  }
+  file.buffer_ = static_cast<uint8_t*>(OsAllocateAligned(kWindow));
+  if (!file.buffer_) file.openError_ = IoError::Other;
+  return file;
+}
+
+ReadBackFile::ReadBackFile(ReadBackFile&& other) noexcept
+    : path_(std::move(other.path_)),
+      handle_(std::exchange(other.handle_, kInvalidHandle)),
+      buffer_(std::exchange(other.buffer_, nullptr)),
+      openError_(other.openError_) {}
+
+ReadBackFile::~ReadBackFile() {
+  if (handle_ != kInvalidHandle) OsClose(handle_);
+  if (buffer_) OsFreeAligned(buffer_);
+}
+
+IoError ReadBackFile::ReadWindow(uint64_t offset, std::span<const uint8_t>* bytes) {
+  *bytes = {};
+  if (openError_ != IoError::None) return openError_;
+  size_t got = 0;
+  if (IoError error = OsReadAt(handle_, offset, buffer_, kWindow, &got); error != IoError::None) return error;
+  if (gObserver) gObserver->OnRead(path_, offset, {buffer_, got});
+  *bytes = {buffer_, got};
+  return IoError::None;
+}
+
 IoError RemoveFile(const std::string& path) {
   IoError error = DeleteFile(path);
   if (error == IoError::None && gObserver) gObserver->OnDelete(path);

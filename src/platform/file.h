@@ -35,6 +35,10 @@ class FileIoObserver {
   virtual void OnFlush(const std::string& path) { (void)path; }
   virtual void OnSetLength(const std::string& path, uint64_t length) { (void)path, (void)length; }
   virtual void OnClose(const std::string& path) { (void)path; }
+  // Sees, and may change, what a read-back read from the medium.
+  virtual void OnRead(const std::string& path, uint64_t offset, std::span<uint8_t> bytes) {
+    (void)path, (void)offset, (void)bytes;
+  }
   virtual void OnDelete(const std::string& path) { (void)path; }
 };
 
@@ -73,6 +77,28 @@ class File {
   // Written since the last flush. A flush of a whole large pass would keep the program from answering
   // for as long as the medium takes to write it: it goes to the medium in steps of a bounded size.
   uint64_t unflushed_ = 0;
+  IoError openError_ = IoError::None;
+};
+
+// A file opened to read back what its medium holds, a window at a time.
+class ReadBackFile {
+ public:
+  static constexpr size_t kWindow = 1u << 20;
+
+  ReadBackFile(ReadBackFile&& other) noexcept;
+  ReadBackFile& operator=(const ReadBackFile&) = delete;
+  ~ReadBackFile();
+
+  static ReadBackFile Open(const std::string& path);
+  IoError OpenError() const { return openError_; }
+  // The bytes of the window that begins at `offset` (a multiple of kWindow); fewer at the file's end.
+  IoError ReadWindow(uint64_t offset, std::span<const uint8_t>* bytes);
+
+ private:
+  ReadBackFile() = default;
+  std::string path_;
+  FileHandle handle_ = kInvalidHandle;
+  uint8_t* buffer_ = nullptr;
   IoError openError_ = IoError::None;
 };
 

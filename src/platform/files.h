@@ -28,7 +28,10 @@ inline constexpr uint32_t kAttrSystem = 0x4;
 inline constexpr uint32_t kAttrDirectory = 0x10;
 inline constexpr uint32_t kAttrArchive = 0x20;
 inline constexpr uint32_t kAttrNormal = 0x80;
+inline constexpr uint32_t kAttrSparse = 0x200;
 inline constexpr uint32_t kAttrReparsePoint = 0x400;
+inline constexpr uint32_t kAttrCompressed = 0x800;
+inline constexpr uint32_t kAttrEncrypted = 0x4000;
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 
 // Why an operation failed. Expected failures are values, never exceptions.
@@ -40,8 +43,8 @@ enum class IoError {
   DiskFull,
   IsLink,  // the path is a symbolic link or junction and the caller refused to follow it
   AlreadyExists,
-  NotAFile,       // a device, a volume or a pipe, not a file on a disk
-  HasOtherNames,  // the file has other names (hard links); writing to it would change them too
+  NotAFile,         // a device, a volume or a pipe, not a file on a disk
+  HasOtherNames,    // the file has other names (hard links); writing to it would change them too
   ReadBackDiffers,  // what was read back from the medium is not what was written
   Other,
 };
@@ -91,6 +94,21 @@ IoError OsSetLength(FileHandle handle, uint64_t length);
 // Writes everything the file holds in the OS cache to the medium (FlushFileBuffers / fsync).
 IoError OsFlush(FileHandle handle);
 void OsClose(FileHandle handle);
+
+// Opens `path` to read what its medium holds, past the system's cache where the system allows it. It
+// shares reading and writing, so the wipe's own handle may stay open; a link is refused as by OsOpen.
+IoError OsOpenReadBack(const std::string& path, FileHandle* handle);
+// Reads up to `length` bytes at `offset` into `data`; `got` is fewer at the file's end. An uncached read
+// needs `offset`, `length` and `data` aligned to kReadBackAlign.
+IoError OsReadAt(FileHandle handle, uint64_t offset, void* data, size_t length, size_t* got);
+inline constexpr size_t kReadBackAlign = 4096;
+// Memory aligned to kReadBackAlign, for uncached reads.
+void* OsAllocateAligned(size_t size);
+void OsFreeAligned(void* memory);
+
+// Whether the drive that holds `path` incurs a seek penalty: true for a spinning disk, false for a
+// solid-state drive; nullopt when the drive does not say (a failed query, a network share).
+std::optional<bool> DriveHasSeekPenalty(const std::string& path);
 
 // Removes a file, or a link as a link. A link that cannot be removed without reaching what it points to
 // (Wine's host links) is refused with IsLink, and both stay.

@@ -20,10 +20,11 @@ struct SchemeRow {
   bool passesEnabled;
   bool renameEnabled;
   bool randomEnabled;
+  bool verifyEnabled;  // Delete Only writes nothing that could be read back
 };
 constexpr SchemeRow kRows[] = {
-    {"1", false, true, true},    {"7", false, true, true},  {"35", false, false, false},
-    {nullptr, true, true, true}, {"0", false, true, false},
+    {"1", false, true, true, true},    {"7", false, true, true, true},   {"35", false, false, false, true},
+    {nullptr, true, true, true, true}, {"0", false, true, false, false},
 };
 
 }  // namespace
@@ -43,6 +44,7 @@ fOptions::fOptions()
       txtPasses(*this, &Frame1, "txtPasses"),
       chkRename(*this, &Frame1, "chkRename"),
       chkRandom(*this, &Frame1, "chkRandom"),
+      chkVerify(*this, &Frame1, "chkVerify"),
       cmdOk(*this, nullptr, "cmdOk"),
       cmdCancel(*this, nullptr, "cmdCancel"),
       cmdApply(*this, nullptr, "cmdApply"),
@@ -63,6 +65,8 @@ fOptions::fOptions()
   chkRename.SetCaption("Rename Files");
   chkRandom.Move(2400, 660, 3000, 285);
   chkRandom.SetCaption("Use Random Binary");
+  chkVerify.Move(180, 660, 2160, 285);
+  chkVerify.SetCaption("Verify after wiping");
   cmdOk.Move(840, 1980, 1335, 375);
   cmdOk.SetCaption("OK");
   cmdOk.SetDefault(true);
@@ -87,7 +91,7 @@ void fOptions::Form_Load() {
   cmbSchemes.SetListIndex(0);
   SetBackColor(ui::kWindowBackColor);
   for (ui::Control* control :
-       std::initializer_list<ui::Control*>{&Frame1, &L1, &L2, &chkRename, &chkRandom, &Image1}) {
+       std::initializer_list<ui::Control*>{&Frame1, &L1, &L2, &chkRename, &chkRandom, &chkVerify, &Image1}) {
     control->SetBackColor(ui::kWindowBackColor);
   }
   LoadOptions();
@@ -106,6 +110,7 @@ void fOptions::cmbSchemes_Click() {
   txtPasses.SetEnabled(row.passesEnabled);
   chkRename.SetEnabled(row.renameEnabled);
   chkRandom.SetEnabled(row.randomEnabled);
+  chkVerify.SetEnabled(row.verifyEnabled);
   if (row.passesEnabled && Visible() && txtPasses.Peer()) txtPasses.Peer()->SetFocus();
 }
 
@@ -117,6 +122,7 @@ void fOptions::LoadOptions() {
   cmbSchemes.SetListIndex(scheme);
   chkRename.SetValue(ToInt16(GetSetting("OpRename", "0"), 0) != 0 ? ui::kChecked : ui::kUnchecked);
   chkRandom.SetValue(ToInt16(GetSetting("OpRandom", "0"), 0) != 0 ? ui::kChecked : ui::kUnchecked);
+  chkVerify.SetValue(ToInt16(GetSetting("OpVerify", "0"), 0) != 0 ? ui::kChecked : ui::kUnchecked);
   txtPasses.SetText(Trim(GetSetting("OpPasses", "7")));
 }
 
@@ -145,6 +151,7 @@ bool fOptions::SaveOptions() {
   SaveSetting("OpMethod", std::to_string(scheme));
   SaveSetting("OpRename", chkRename.Value() == ui::kChecked ? "1" : "0");
   SaveSetting("OpRandom", chkRandom.Value() == ui::kChecked ? "1" : "0");
+  SaveSetting("OpVerify", chkVerify.Value() == ui::kChecked ? "1" : "0");
   SaveSetting("OpPasses", Trim(txtPasses.Text()));
   LoadWipeOptions(1);
   return true;

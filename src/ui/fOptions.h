@@ -1,5 +1,5 @@
-// The wipe options dialog: the scheme, the passes, renaming and random data, saved to the settings
-// store. Opened from the main window and from every job dialog's "Options" button.
+// The wipe options dialog: the scheme, the passes, renaming, random data and the read-back, saved to the
+// settings store. Opened from the main window and from every job dialog's "Options" button.
 #pragma once
 
 #include <functional>
@@ -35,6 +35,7 @@ class fOptions : public ui::Form {
   ui::TextBox txtPasses;
   ui::CheckBox chkRename;
   ui::CheckBox chkRandom;
+  ui::CheckBox chkVerify;
   ui::CommandButton cmdOk;
   ui::CommandButton cmdCancel;
   ui::CommandButton cmdApply;

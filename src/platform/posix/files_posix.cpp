@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -22,7 +23,14 @@ namespace {
 struct MappedDrive {
   std::string hostDir;
   int type = 3;
+  std::optional<bool> seekPenalty;
 };
+
+// By host path.
+std::map<std::string, uint32_t>& ExtraAttributes() {
+  static std::map<std::string, uint32_t> extra;
+  return extra;
+}
 
 std::map<char, MappedDrive>& Drives() {
   static std::map<char, MappedDrive> drives;
@@ -106,6 +114,9 @@ uint32_t AttributesOf(const std::string& hostPath, const struct stat& st, bool i
   size_t slash = hostPath.find_last_of('/');
   std::string name = slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
   if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= kAttrHidden;
+  if (auto extra = ExtraAttributes().find(hostPath); extra != ExtraAttributes().end() && !isLink) {
+    attributes |= extra->second;
+  }
   return attributes ? attributes : kAttrNormal;
 }
 
@@ -114,11 +125,25 @@ uint32_t AttributesOf(const std::string& hostPath, const struct stat& st, bool i
 namespace posix {
 
 void MapDrive(char letter, const std::string& hostDir, int type) {
-  Drives()[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {hostDir, type};
+  Drives()[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {hostDir, type, std::nullopt};
 }
 
 void ClearDrives() {
   Drives().clear();
+  ExtraAttributes().clear();
+}
+
+void SetDriveSeekPenalty(char letter, std::optional<bool> seekPenalty) {
+  auto it = Drives().find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  if (it != Drives().end()) it->second.seekPenalty = seekPenalty;
+}
+
+void SetExtraAttributes(const std::string& path, uint32_t attributes) {
+  if (attributes == 0) {
+    ExtraAttributes().erase(ToHostPath(path));
+  } else {
+    ExtraAttributes()[ToHostPath(path)] = attributes;
+  }
 }
 
 std::string& CurrentDirectory() {
@@ -260,6 +285,58 @@ IoError OsSetLength(FileHandle handle, uint64_t length) {
 
 IoError OsFlush(FileHandle handle) {
   return fsync(static_cast<int>(handle)) == 0 ? IoError::None : FromErrno(errno);
+}
+
+IoError OsOpenReadBack(const std::string& path, FileHandle* handle) {
+  *handle = kInvalidHandle;
+  int fd = open(posix::ToHostPath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ELOOP ? IoError::IsLink : FromErrno(errno);
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return IoError::NotAFile;
+  }
+  for (const OpenEntry& entry : OpenFiles()) {
+    if (entry.device == st.st_dev && entry.inode == st.st_ino && !(entry.share & kShareRead)) {
+      close(fd);
+      return IoError::InUse;
+    }
+  }
+  // What the wipe wrote has been flushed; its clean pages are dropped so that the reads below come from
+  // the medium, as an unbuffered read does on Windows.
+  fdatasync(fd);
+  posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  *handle = fd;
+  return IoError::None;
+}
+
+IoError OsReadAt(FileHandle handle, uint64_t offset, void* data, size_t length, size_t* got) {
+  *got = 0;
+  auto* bytes = static_cast<uint8_t*>(data);
+  while (*got < length) {
+    ssize_t n =
+        pread(static_cast<int>(handle), bytes + *got, length - *got, static_cast<off_t>(offset + *got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return FromErrno(errno);
+    if (n == 0) break;
+    *got += static_cast<size_t>(n);
+  }
+  return IoError::None;
+}
+
+void* OsAllocateAligned(size_t size) {
+  void* memory = nullptr;
+  return posix_memalign(&memory, kReadBackAlign, size) == 0 ? memory : nullptr;
+}
+
+void OsFreeAligned(void* memory) {
+  free(memory);
+}
+
+std::optional<bool> DriveHasSeekPenalty(const std::string& path) {
+  if (path.size() < 2 || path[1] != ':') return std::nullopt;
+  auto it = Drives().find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+  return it == Drives().end() ? std::nullopt : it->second.seekPenalty;
 }
 
 void OsClose(FileHandle handle) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +17,12 @@ namespace nullora::platform::posix {
 // the drive type the drive reports (3: fixed).
 void MapDrive(char letter, const std::string& hostDir, int type = 3);
 void ClearDrives();
+// What drive `letter` answers when asked whether it incurs a seek penalty (nullopt: the query fails, as
+// it does until a test says otherwise).
+void SetDriveSeekPenalty(char letter, std::optional<bool> seekPenalty);
+// Attribute bits the host cannot show (kAttrCompressed, kAttrEncrypted, kAttrSparse), reported for the
+// file at `path` (Windows form) besides its own; 0 removes them.
+void SetExtraAttributes(const std::string& path, uint32_t attributes);
 // The current directory that relative paths are resolved against, in Windows form ("T:\work").
 void SetCurrentDirectory(const std::string& path);
 // The host path of a Windows-form path. Paths without a drive letter are relative to the current

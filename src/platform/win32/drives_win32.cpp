@@ -3,10 +3,13 @@
 
 #include <windows.h>
 
+#include <winioctl.h>
+
 // <windows.h> maps these names to their A/W variants; here they are this seam's own functions.
 #undef GetDriveType
 #undef GetDiskFreeSpace
 
+#include "platform/win32/owned_handles.h"
 #include "platform/win32/unicode.h"
 #include "platform/win32/win_errors.h"
 
@@ -19,7 +22,6 @@ using win32::LastError;
 using win32::ToLongPathW;
 using win32::Utf8ToWide;
 using win32::WideToUtf8;
-
 
 }  // namespace
 
@@ -72,6 +74,35 @@ IoError GetDiskFreeSpace(const std::string& path, DiskSpace* space) {
   space->total = total.QuadPart;
   space->totalFree = totalFree.QuadPart;
   return IoError::None;
+}
+
+std::optional<bool> DriveHasSeekPenalty(const std::string& path) {
+  // The volume that holds the path, as "C:\" (or a mounted folder's volume), opened as a device with no
+  // access at all: asking for a property needs none, and so needs no rights over the volume.
+  std::wstring widePath = ToLongPathW(path);
+  wchar_t volume[MAX_PATH + 1] = {};
+  if (!GetVolumePathNameW(widePath.c_str(), volume, MAX_PATH)) return std::nullopt;
+  std::wstring device(volume);
+  if (device.size() >= 4 && device.compare(0, 4, L"\\\\?\\") == 0) device.erase(0, 4);
+  if (device.size() < 2 || device[1] != L':') return std::nullopt;  // a share, or a mounted folder
+  device = L"\\\\.\\" + device.substr(0, 2);
+  UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  win32::UniqueHandle volumeHandle(
+      CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  SetErrorMode(previousMode);
+  if (!volumeHandle) return std::nullopt;
+  STORAGE_PROPERTY_QUERY query{};
+  query.PropertyId = StorageDeviceSeekPenaltyProperty;
+  query.QueryType = PropertyStandardQuery;
+  DEVICE_SEEK_PENALTY_DESCRIPTOR answer{};
+  DWORD returned = 0;
+  // Wine answers no storage property of a volume: the query fails there, and nothing is said.
+  if (!DeviceIoControl(volumeHandle.Get(), IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof(query), &answer,
+                       sizeof(answer), &returned, nullptr) ||
+      returned < sizeof(answer)) {
+    return std::nullopt;
+  }
+  return answer.IncursSeekPenalty != FALSE;
 }
 
 }  // namespace nullora::platform

@@ -209,6 +209,51 @@ IoError OsFlush(FileHandle handle) {
   return IoError::None;
 }
 
+IoError OsOpenReadBack(const std::string& path, FileHandle* handle) {
+  *handle = kInvalidHandle;
+  std::wstring widePath = ToLongPathW(path);
+  if (IsDevicePathW(widePath)) return IoError::NotAFile;
+  if (IsLinkAttributes(GetFileAttributesW(widePath.c_str()))) return IoError::IsLink;
+  auto open = [&](DWORD flags) {
+    return CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, flags | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
+                       nullptr);
+  };
+  // Unbuffered reads come from the medium, not from what the cache still holds of the writes. Wine takes
+  // the flag and reads through the host's cache; a file system that refuses it is read as it allows.
+  HANDLE opened = open(FILE_FLAG_NO_BUFFERING);
+  if (opened == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) opened = open(0);
+  if (opened == INVALID_HANDLE_VALUE) return LastError();
+  if (!HandleIsAt(opened, widePath)) {
+    CloseHandle(opened);
+    return IoError::IsLink;
+  }
+  *handle = reinterpret_cast<FileHandle>(opened);
+  return IoError::None;
+}
+
+IoError OsReadAt(FileHandle handle, uint64_t offset, void* data, size_t length, size_t* got) {
+  *got = 0;
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(ToHandle(handle), position, nullptr, FILE_BEGIN)) return LastError();
+  // One read: a disk file gives all it has up to its end at once, and a second, unaligned read after a
+  // short one would be refused unbuffered.
+  DWORD read = 0;
+  if (!ReadFile(ToHandle(handle), data, static_cast<DWORD>(length), &read, nullptr)) return LastError();
+  *got = read;
+  return IoError::None;
+}
+
+void* OsAllocateAligned(size_t size) {
+  // Whole pages, which every sector size divides.
+  return VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+void OsFreeAligned(void* memory) {
+  VirtualFree(memory, 0, MEM_RELEASE);
+}
+
 void OsClose(FileHandle handle) {
   if (handle != kInvalidHandle) CloseHandle(ToHandle(handle));
 }
