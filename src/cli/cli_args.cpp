@@ -181,8 +181,9 @@ Commands:
   --help                     this text
   --version                  the version
 
-Every command takes --quiet: only what was left or failed is printed.
-Links are removed as links; what they point to is never touched. Devices are refused.
+wipe, free-space, recycle-bin and clean take --quiet: only what was left or failed is printed.
+Links are removed as links; what they point to is never touched. Devices are refused. Ctrl+C stops
+between two steps.
 
 Output: a line per file or item, its full path (or name), a tab and the outcome. Progress goes to the
 standard error stream, and only while it is a console.

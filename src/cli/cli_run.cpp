@@ -25,6 +25,7 @@
 #include "ui/controls/form.h"
 #include "ui/controls/label.h"
 #include "ui/controls/progress_bar.h"
+#include "ui/controls/timer.h"
 
 namespace nullora::cli {
 
@@ -206,7 +207,19 @@ int RunClean(const Request& request, Reporter& reporter) {
   ui::Label label1(form, nullptr, "LblProgress"), label2(form, nullptr, "lblProgress2");
   ui::Label label3(form, nullptr, "lblProgress3");
   CleanView view{bar1, label1, bar2, label2, label3, nullptr};
+  // The run lets timers run between its steps: there it shows how far it is, and a Ctrl+C stops it at
+  // the next file, as the window's Stop does.
+  ui::Timer watch(form, "watch");
+  watch.SetInterval(100);
+  watch.OnTimer = [&] {
+    if (reporter.Interrupted()) StopCleanRun();
+    reporter.Progress(label1.Caption() + (label3.Caption().empty() ? "" : ": " + label3.Caption()));
+  };
+  form.Load();
+  watch.SetEnabled(true);
   const CleanRunResult run = request.preview ? PreviewClean(view) : nullora::RunClean(false, view);
+  watch.SetEnabled(false);
+  form.Unload();
 
   if (run.items.empty() && !run.stopped) {
     reporter.Note(
