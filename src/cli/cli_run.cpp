@@ -14,6 +14,7 @@
 #include "engine/gutmann.h"
 #include "engine/progress_text.h"
 #include "engine/scheme_wipe.h"
+#include "engine/storage_note.h"
 #include "jobs/fDrive.h"
 #include "jobs/fFolders.h"
 #include "jobs/fRecycle.h"
@@ -55,7 +56,7 @@ Outcome FileOutcome(const WipeResult& result) {
 }
 
 // A folder tree, through the folder job's own walk; a line per file and per folder that stays.
-Outcome WipeFolderTree(const std::string& folder, Reporter& reporter) {
+Outcome WipeFolderTree(const std::string& folder, Reporter& reporter, bool& storageNote) {
   fFolders job;
   size_t done = 0;
   job.ItemDone = [&](const std::string& path, const std::string& outcome, bool left) {
@@ -66,11 +67,13 @@ Outcome WipeFolderTree(const std::string& folder, Reporter& reporter) {
   };
   TreeTally tally;
   job.WipeTree(folder + "\\", true, tally);
+  storageNote = storageNote || job.StorageNoteNeeded();
   reporter.Line(folder, TreeOutcomeText(tally), !tally.Clean());
   return tally.Clean() ? Outcome::Done : Outcome::Left;
 }
 
-Outcome WipeOne(const std::string& argument, const Request& request, Reporter& reporter) {
+Outcome WipeOne(const std::string& argument, const Request& request, Reporter& reporter, StorageNote& note,
+                bool& treeNote) {
   if (argument.empty()) {
     reporter.Line("\"\"", "Not wiped: an empty path names nothing", true);
     return Outcome::Refused;
@@ -102,11 +105,14 @@ Outcome WipeOne(const std::string& argument, const Request& request, Reporter& r
       reporter.Line(path, "Not wiped: it is a folder; --recursive wipes it with everything below it", true);
       return Outcome::Refused;
     }
-    return WipeFolderTree(path, reporter);
+    return WipeFolderTree(path, reporter, treeNote);
   }
   // A file, or a link of any kind, which the routine removes as itself.
   ReporterProgress progress(reporter, path);
   const WipeResult result = WipeWithScheme(path, *scheme, WipeOptions.OpPasses, &progress);
+  if (*scheme != WipeScheme::DeleteOnly && result.overwritten && result.attributes != 0) {
+    note.Overwrote(path, result.attributes);
+  }
   const Outcome outcome = FileOutcome(result);
   reporter.Line(path, FileOutcomeText(result), outcome != Outcome::Done);
   return outcome;
@@ -115,10 +121,13 @@ Outcome WipeOne(const std::string& argument, const Request& request, Reporter& r
 int RunWipe(const Request& request, Reporter& reporter) {
   TakeOptions(request, 7);
   std::vector<Outcome> outcomes;
+  StorageNote note;
+  bool treeNote = false;
   for (const std::string& argument : request.operands) {
     StopIfInterrupted(reporter);
-    outcomes.push_back(WipeOne(argument, request, reporter));
+    outcomes.push_back(WipeOne(argument, request, reporter, note, treeNote));
   }
+  if (note.Needed() || treeNote) reporter.Note(kStorageNoteText);
   return ExitCode(outcomes);
 }
 
@@ -160,6 +169,9 @@ int RunFreeSpace(const Request& request, Reporter& reporter) {
     progress.SetValue(percent);
   };
   const FreeSpaceResult result = gutmann.SecureFreeSpaceWipe(root, freeBytes, passes);
+  StorageNote note;
+  if (result.bytesWritten > 0) note.FilledFreeSpace(drive);
+  if (note.Needed()) reporter.Note(kStorageNoteText);
   const std::string text = FreeSpaceOutcomeText(result, freeBytes);
   const bool done = result.completed && !result.filledInPart;
   reporter.Line(drive, text, !done);
@@ -181,7 +193,12 @@ int RunRecycleBin(const Request& request, Reporter& reporter) {
     StopIfInterrupted(reporter);
   };
   job.WipeRecycleBin();
-  const std::string& outcome = job.lblscheme.Caption();
+  // The job's status, and under it the note on storage an overwrite may not fully reach.
+  std::string outcome = job.lblscheme.Caption();
+  if (size_t end = outcome.find("\r\n"); end != std::string::npos) {
+    reporter.Note(outcome.substr(end + 2));
+    outcome.resize(end);
+  }
   const bool clean = outcome == kStatusDone;
   reporter.Line("Recycle Bin", outcome, !clean);
   return clean ? kExitDone : kExitLeft;
