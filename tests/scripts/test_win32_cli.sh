@@ -64,6 +64,12 @@ expect_rc 0 "wipe rel.txt"
 [[ $out =~ ^[A-Z]:\\(.*\\)?work\\rel\.txt$'\t'Done$ ]] || fail "wipe rel.txt printed: $out"
 [[ -e $drive_t/work/rel.txt ]] && fail "rel.txt is still there"
 echo "rel.txt: $out"
+# A name outside any code page reaches a pipe as UTF-8; renamed and read back, nothing of it stays.
+printf 'named\n' >"$drive_t/work/naïve €ω.txt"
+cli "$drive_t/work" wipe --rename --verify 'T:\work\naïve €ω.txt'
+expect_rc 0 "wipe --rename --verify"
+[[ $out == $'T:\\work\\naïve €ω.txt\tDone' ]] || fail "wipe --rename --verify printed: $out"
+[[ -z $(ls -A "$drive_t/work") ]] || fail "the renamed file is left: $(ls -A "$drive_t/work")"
 
 # A folder: refused without --recursive, wiped with it, a line per file.
 mkdir -p "$drive_t/tree/sub"
