@@ -35,7 +35,8 @@ void ByteDigest::Stripe(const uint8_t* stripe) {
   for (int lane = 0; lane < 4; ++lane) {
     uint64_t word;
     std::memcpy(&word, stripe + 8 * lane, 8);
-    lanes_[lane] = Mix(lanes_[lane], word);
+    sums_[lane] += word;
+    sumsOfSums_[lane] += sums_[lane];
   }
 }
 
@@ -59,10 +60,9 @@ void ByteDigest::Update(std::span<const uint8_t> bytes) {
 }
 
 uint64_t ByteDigest::Value() const {
-  uint64_t h = Rotl(lanes_[0], 1) + Rotl(lanes_[1], 7) + Rotl(lanes_[2], 12) + Rotl(lanes_[3], 18);
-  for (uint64_t lane : lanes_) h = (h ^ Mix(0, lane)) * kPrime1 + kPrime3;
-  h += total_;
-  for (size_t i = 0; i < pendingLength_; ++i) h = Rotl(h ^ (pending_[i] * kPrime3), 11) * kPrime1;
+  uint64_t h = total_ * kPrime3;
+  for (int lane = 0; lane < 4; ++lane) h = Mix(Mix(h, sums_[lane]), sumsOfSums_[lane]);
+  for (size_t i = 0; i < pendingLength_; ++i) h = Mix(h, pending_[i]);
   h ^= h >> 33;
   h *= kPrime2;
   h ^= h >> 29;

@@ -15,7 +15,10 @@ namespace nullora {
 
 class WipeProgress;
 
-// A 64-bit digest of a stream of bytes, the same however the stream is cut into pieces.
+// A 64-bit digest of a stream of bytes, the same however the stream is cut into pieces. It is there to
+// catch a medium that gave back other bytes, not a forger: two running sums per lane (Fletcher's), which
+// see any changed word and any words moved within a range, at a few additions per 32 bytes, so that the
+// check costs little beside the reading itself.
 class ByteDigest {
  public:
   void Update(std::span<const uint8_t> bytes);
@@ -23,8 +26,8 @@ class ByteDigest {
 
  private:
   void Stripe(const uint8_t* stripe);
-  uint64_t lanes_[4] = {0x9E3779B185EBCA87ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
-                        0x85EBCA77C2B2AE63ull};
+  uint64_t sums_[4] = {};
+  uint64_t sumsOfSums_[4] = {};
   uint8_t pending_[32] = {};
   size_t pendingLength_ = 0;
   uint64_t total_ = 0;

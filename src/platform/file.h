@@ -83,7 +83,7 @@ class File {
 // A file opened to read back what its medium holds, a window at a time.
 class ReadBackFile {
  public:
-  static constexpr size_t kWindow = 1u << 20;
+  static constexpr size_t kWindow = 4u << 20;
 
   ReadBackFile(ReadBackFile&& other) noexcept;
   ReadBackFile& operator=(const ReadBackFile&) = delete;

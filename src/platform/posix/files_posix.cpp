@@ -289,7 +289,16 @@ IoError OsFlush(FileHandle handle) {
 
 IoError OsOpenReadBack(const std::string& path, FileHandle* handle) {
   *handle = kInvalidHandle;
-  int fd = open(posix::ToHostPath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  const std::string host = posix::ToHostPath(path);
+  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+  // Direct reads come from the medium, as unbuffered reads do on Windows. A file system that has no
+  // direct reads (tmpfs, whose medium is memory) is read through the cache, its pages dropped first.
+  bool direct = true;
+  int fd = open(host.c_str(), kFlags | O_DIRECT);
+  if (fd < 0 && errno == EINVAL) {
+    direct = false;
+    fd = open(host.c_str(), kFlags);
+  }
   if (fd < 0) return errno == ELOOP ? IoError::IsLink : FromErrno(errno);
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -302,25 +311,21 @@ IoError OsOpenReadBack(const std::string& path, FileHandle* handle) {
       return IoError::InUse;
     }
   }
-  // What the wipe wrote has been flushed; its clean pages are dropped so that the reads below come from
-  // the medium, as an unbuffered read does on Windows.
   fdatasync(fd);
-  posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  if (!direct) posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
   *handle = fd;
   return IoError::None;
 }
 
 IoError OsReadAt(FileHandle handle, uint64_t offset, void* data, size_t length, size_t* got) {
-  *got = 0;
-  auto* bytes = static_cast<uint8_t*>(data);
-  while (*got < length) {
-    ssize_t n =
-        pread(static_cast<int>(handle), bytes + *got, length - *got, static_cast<off_t>(offset + *got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return FromErrno(errno);
-    if (n == 0) break;
-    *got += static_cast<size_t>(n);
-  }
+  // One read, as on Windows: a file gives all it has up to its end at once, and a second read from an
+  // unaligned offset would be refused on a direct handle.
+  ssize_t n;
+  do {
+    n = pread(static_cast<int>(handle), data, length, static_cast<off_t>(offset));
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return FromErrno(errno);
+  *got = static_cast<size_t>(n);
   return IoError::None;
 }
 
