@@ -82,6 +82,13 @@ Outcome WipeOne(const std::string& argument, const Request& request, Reporter& r
     reporter.Line(argument, kDeviceText, true);
     return Outcome::Refused;
   }
+  // No Windows name holds them (the ? of a \\?\ prefix aside), and the program expands none: each file
+  // is named by itself.
+  const size_t afterPrefix = argument.starts_with("\\\\?\\") ? 4 : 0;
+  if (argument.find_first_of("*?", afterPrefix) != std::string::npos) {
+    reporter.Line(argument, "Not wiped: wildcards are not expanded; name each file or folder", true);
+    return Outcome::Refused;
+  }
   std::string path = fStart::ResolveTarget(argument);
   std::string classified = path;
   const std::string type = fStart::ClassifyTarget(classified);

@@ -115,6 +115,14 @@ for root in 'T:' 'T:\' 'T:\work\..'; do
   expect_out $'T:\\\tNot wiped: it is a drive' "wipe $root"
 done
 [[ -d $drive_t/work ]] || fail "a refused drive lost its folder"
+printf 'star\n' >"$drive_t/work/star.txt"
+cli "$temp" wipe 'T:\work\*.txt' 'T:\work\st?r.txt'
+expect_rc 3 "wipe of wildcards"
+expect_out "wildcards are not expanded" "wipe of wildcards"
+[[ -f $drive_t/work/star.txt ]] || fail "a wildcard reached star.txt"
+cli "$temp" wipe '\\?\T:\work\star.txt'
+expect_rc 0 "wipe of a \\?\ path"
+[[ -e $drive_t/work/star.txt ]] && fail "the \\?\ path was not wiped"
 cli "$temp" wipe 'T:\missing.txt' 'T:\missing2.txt'
 expect_rc 3 "wipe of missing paths"
 expect_out $'T:\\missing.txt\tNot wiped: nothing was found there' "wipe of a missing path"
@@ -123,7 +131,7 @@ cli "$temp" wipe --quiet 'T:\here.txt' 'T:\missing.txt'
 expect_rc 1 "wipe of one file and one missing path"
 [[ $out == $'T:\\missing.txt\tNot wiped: nothing was found there' ]] || fail "--quiet printed: $out"
 [[ -e $drive_t/here.txt ]] && fail "here.txt is still there"
-echo "devices and drives refused (3), missing (3), done and missing (1)"
+echo "devices, drives and wildcards refused (3), missing (3), done and missing (1)"
 
 # A file another program writes to is left, and said to be in use.
 printf 'held\n' >"$drive_t/held.txt"
