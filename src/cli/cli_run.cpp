@@ -62,7 +62,7 @@ Outcome WipeFolderTree(const std::string& folder, Reporter& reporter, bool& stor
   job.ItemDone = [&](const std::string& path, const std::string& outcome, bool left) {
     reporter.Line(path, outcome, left);
     ++done;
-    reporter.Progress(folder + ": " + std::to_string(done) + " done");
+    reporter.Progress(folder + ": " + std::to_string(done) + " so far");
     StopIfInterrupted(reporter);
   };
   TreeTally tally;
@@ -196,7 +196,7 @@ int RunRecycleBin(const Request& request, Reporter& reporter) {
   size_t done = 0;
   job.ItemDone = [&](const std::string& path, const std::string& outcome, bool left) {
     reporter.Line(path, outcome, left);
-    reporter.Progress("Recycle Bin: " + std::to_string(++done) + " done");
+    reporter.Progress("Recycle Bin: " + std::to_string(++done) + " so far");
     StopIfInterrupted(reporter);
   };
   job.WipeRecycleBin();

@@ -183,6 +183,9 @@ cli "$temp" clean windows.temp
 expect_out "Temporary Files: " "clean windows.temp"
 [[ -e $tmp_dir/cli-a.tmp || -e $tmp_dir/cli-sub/cli-b.tmp ]] && fail "the temporary files are still there"
 CheckOutside "clean windows.temp"
+options='HKCU\Software\VB and VBA Program Settings\Nullora\Options'
+wine reg query "$options" /v OpMethod >/dev/null 2>&1 || fail "reg query does not see the options"
+wine reg query "$options" /v OpCleanKey3 >/dev/null 2>&1 && fail "clean windows.temp saved its choice in the settings"
 echo "clean --preview windows.temp changed nothing; clean windows.temp: $(head -1 <<<"$out") (exit $rc)"
 
 # The Recycle Bin.
