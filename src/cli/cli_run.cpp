@@ -15,6 +15,7 @@
 #include "engine/progress_text.h"
 #include "engine/scheme_wipe.h"
 #include "engine/storage_note.h"
+#include "engine/wipe_roots.h"
 #include "jobs/fDrive.h"
 #include "jobs/fFolders.h"
 #include "jobs/fRecycle.h"
@@ -110,6 +111,13 @@ Outcome WipeOne(const std::string& argument, const Request& request, Reporter& r
   if (info && info->isDirectory && !info->isLink) {
     if (!request.recursive) {
       reporter.Line(path, "Not wiped: it is a folder; --recursive wipes it with everything below it", true);
+      return Outcome::Refused;
+    }
+    // The window asks before it wipes a folder; a script asks nobody, and a mistyped or empty variable
+    // must not take the user's Documents or the Windows folder with it: those, and the folders above
+    // them, are wiped only by naming what is in them.
+    if (std::optional<std::string> why = WipeRootRefusal(path)) {
+      reporter.Line(path, "Not wiped: " + *why + ", which is not wiped whole; name what is in it", true);
       return Outcome::Refused;
     }
     return WipeFolderTree(path, reporter, treeNote);

@@ -12,6 +12,9 @@
 #include "support/settings_sandbox.h"
 #include "support/test_files.h"
 #include "ui/controls/application.h"
+#ifndef _WIN32
+#include "platform/posix/posix_stand_in.h"
+#endif
 
 namespace nullora {
 namespace {
@@ -153,6 +156,36 @@ TEST(CliRun, LinesOnStandardOutputProgressOnlyOnAConsole) {
   EXPECT_NE(usage.err.find("see nullora-cli --help"), std::string::npos);
   EXPECT_EQ(std::count(usage.err.begin(), usage.err.end(), '\n'), 1);
 }
+
+#ifndef _WIN32
+TEST(CliRun, ARecursiveWipeTakesNoSystemOrUserFolderWhole) {
+  ui::Application::Get().Reset();
+  test::SettingsSandbox settings;
+  test::TestDir dir;
+  SaveSetting("OpMethod", "0");
+  const std::string profile = dir.MakeDir("me");
+  const std::string documents = dir.MakeDir("me\\Documents");
+  dir.MakeFile("me\\Documents\\letter.txt", "mine");
+  const std::string below = dir.MakeDir("me\\Documents\\old");
+  dir.MakeFile("me\\Documents\\old\\draft.txt", "old");
+  auto& known = platform::posix::Cleaner().knownFolders;
+  known[platform::KnownFolder::Profile] = profile;
+  known[platform::KnownFolder::Documents] = documents;
+  RecordingConsole out;
+  EXPECT_EQ(cli::Run({"wipe", "--recursive", documents, profile}, out, "1.0"), 3);
+  EXPECT_EQ(
+      out.out,
+      documents + "\tNot wiped: the folder is Documents, which is not wiped whole; name what is in it\n" +
+          profile +
+          "\tNot wiped: the folder is the profile folder, which is not wiped whole; name what is in it\n");
+  EXPECT_EQ(dir.Read("me\\Documents\\letter.txt"), "mine");
+  // What is in it is the user's to name.
+  RecordingConsole named;
+  EXPECT_EQ(cli::Run({"wipe", "--recursive", below}, named, "1.0"), 0);
+  EXPECT_FALSE(dir.Exists("me\\Documents\\old"));
+  known.clear();
+}
+#endif
 
 }  // namespace
 }  // namespace nullora
