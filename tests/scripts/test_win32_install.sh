@@ -41,7 +41,7 @@ installed="$local_host/Programs/Nullora"
 start_menu="$(HostPath "$(Folder '%APPDATA%')")/Microsoft/Windows/Start Menu/Programs/Nullora.lnk"
 
 Install
-for file in nullora.exe TIPOFDAY.TXT uninstall.exe; do
+for file in nullora.exe nullora-cli.exe TIPOFDAY.TXT uninstall.exe; do
   [[ -f $installed/$file ]] || fail "$file is not in $installed"
 done
 cmp -s "$exe" "$installed/nullora.exe" || fail "the installed nullora.exe is not the one built"
