@@ -173,8 +173,7 @@ int RunFreeSpace(const Request& request, Reporter& reporter) {
     return kExitNothingDone;
   }
   const int64_t freeBytes = static_cast<int64_t>(space.totalFree);
-  // Free space is filled whatever the scheme; with no pass at all nothing would be overwritten.
-  const int passes = std::max<int>(WipeOptions.OpPasses, 1);
+  const int passes = fDrive::FillPasses();
   ReporterProgress progress(reporter, drive);
   Gutmann gutmann;
   gutmann.progress = &progress;

@@ -21,6 +21,8 @@ class fDrive : public JobDialog {
   uint64_t TotalBytes = 0;
   // Whether the drive's figures could be read at load; shown as 0 when not.
   bool SpaceKnown = false;
+  // The passes of the fill: the stored count, at least one (the console program's too).
+  static int FillPasses();
 
  protected:
   void Form_Load() override;
@@ -28,8 +30,6 @@ class fDrive : public JobDialog {
   std::string LocationText() const override;
   int16_t PassesDefault() const override { return 1; }
   void RunWipe() override;
-  // The passes of the fill: the stored count, at least one.
-  static int FillPasses();
   void GM_Progress(uint8_t bytPassProg, uint8_t pass) override;
   void GM_progressDisk(uint8_t percent);
 };
