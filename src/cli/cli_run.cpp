@@ -125,9 +125,7 @@ Outcome WipeOne(const std::string& argument, const Request& request, Reporter& r
   // A file, or a link of any kind, which the routine removes as itself.
   ReporterProgress progress(reporter, path);
   const WipeResult result = WipeWithScheme(path, *scheme, WipeOptions.OpPasses, &progress);
-  if (*scheme != WipeScheme::DeleteOnly && result.overwritten && result.attributes != 0) {
-    note.Overwrote(path, result.attributes);
-  }
+  note.Wiped(path, *scheme, result);
   const Outcome outcome = FileOutcome(result);
   reporter.Line(path, FileOutcomeText(result), outcome != Outcome::Done);
   return outcome;
@@ -207,12 +205,8 @@ int RunRecycleBin(const Request& request, Reporter& reporter) {
     StopIfInterrupted(reporter);
   };
   job.WipeRecycleBin();
-  // The job's status, and under it the note on storage an overwrite may not fully reach.
-  std::string outcome = job.lblscheme.Caption();
-  if (size_t end = outcome.find("\r\n"); end != std::string::npos) {
-    reporter.Note(outcome.substr(end + 2));
-    outcome.resize(end);
-  }
+  if (job.StorageNoteNeeded()) reporter.Note(kStorageNoteText);
+  const std::string& outcome = job.FinalStatus();
   const bool clean = outcome == kStatusDone;
   reporter.Line("Recycle Bin", outcome, !clean);
   return clean ? kExitDone : kExitLeft;

@@ -4,7 +4,9 @@
 
 namespace nullora {
 
-void StorageNote::Overwrote(const std::string& path, uint32_t attributes) {
+void StorageNote::Wiped(const std::string& path, WipeScheme scheme, const WipeResult& result) {
+  if (scheme == WipeScheme::DeleteOnly || !result.overwritten || result.attributes == 0) return;
+  const uint32_t attributes = result.attributes;
   constexpr uint32_t kLaidOutByTheFileSystem =
       platform::kAttrCompressed | platform::kAttrEncrypted | platform::kAttrSparse;
   if (attributes != platform::kInvalidAttributes && (attributes & kLaidOutByTheFileSystem)) needed_ = true;

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/wipe_result.h"
+#include "engine/wipe_scheme.h"
 #include "platform/platform.h"
 
 namespace nullora {
@@ -21,8 +23,9 @@ inline constexpr char kStorageNoteText[] =
 // compressed, encrypted or sparse file. A drive that cannot be asked says nothing: no guess is made.
 class StorageNote {
  public:
-  // A file the job overwrote, with the attributes it had before its wipe.
-  void Overwrote(const std::string& path, uint32_t attributes);
+  // A file the job wiped with `scheme`: counted when its bytes were overwritten (Delete Only writes none),
+  // with the attributes it had before its wipe.
+  void Wiped(const std::string& path, WipeScheme scheme, const WipeResult& result);
   // The free space of the drive whose root is `root` ("C:\").
   void FilledFreeSpace(const std::string& root);
   bool Needed() const { return needed_; }

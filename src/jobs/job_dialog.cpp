@@ -116,9 +116,7 @@ std::optional<WipeResult> JobDialog::RunScheme(const std::string& path) {
   std::optional<WipeScheme> scheme = SchemeFromText(WipeOptions.OpMethod);
   if (!scheme) return std::nullopt;
   WipeResult result = WipeWithScheme(path, *scheme, WipeOptions.OpPasses, &Progress, &GM);
-  if (*scheme != WipeScheme::DeleteOnly && result.overwritten && result.attributes != 0) {
-    storageNote_.Overwrote(path, result.attributes);
-  }
+  storageNote_.Wiped(path, *scheme, result);
   return result;
 }
 
@@ -136,6 +134,7 @@ void JobDialog::cmdYes_Click() {
 }
 
 void JobDialog::FinishJob(const std::string& status) {
+  finalStatus_ = status;
   if (storageNote_.Needed()) {
     // The note takes three lines more than the status: the view grows to hold them.
     lblscheme.Move(lblscheme.Left(), lblscheme.Top(), lblscheme.Width(), lblscheme.Height() + kNoteGrowth);

@@ -27,6 +27,10 @@ class JobDialog : public ui::Form {
   JobDialog(std::string name, std::string caption);
 
   State CurrentState() const { return state_; }
+  // The final status the job ended with, without the note that may stand under it.
+  const std::string& FinalStatus() const { return finalStatus_; }
+  // Whether a file or the free space the job overwrote lies where older copies may survive.
+  bool StorageNoteNeeded() const { return storageNote_.Needed(); }
 
   // Opens the wipe options dialog; set by start-up once that dialog exists.
   std::function<void()> ShowOptionsDialog;
@@ -84,6 +88,7 @@ class JobDialog : public ui::Form {
 
  private:
   State state_ = State::Confirm;
+  std::string finalStatus_;
 };
 
 }  // namespace nullora

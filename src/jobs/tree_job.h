@@ -24,8 +24,6 @@ class TreeJobDialog : public JobDialog {
   // Told of each file as the tree is done with it, and of each folder that stays: its path, the outcome
   // in the words of a file job, and whether something was left there. The console program's lines.
   std::function<void(const std::string& path, const std::string& outcome, bool left)> ItemDone;
-  // Whether a file the tree's wipe overwrote lies where older copies may survive (see StorageNote).
-  bool StorageNoteNeeded() const { return storageNote_.Needed(); }
 
   // Wipes one file with the options loaded for the run, then rewrites the options line.
   std::optional<WipeResult> DoIt(const std::string& The_File);

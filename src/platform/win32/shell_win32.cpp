@@ -128,20 +128,17 @@ std::optional<RegistryKeyContents> RegistryListKey(RegistryRoot root, const std:
   }
   RegistryKeyContents listed;
   std::vector<wchar_t> name(std::max(longestSubkey, longestValue) + 2);
-  for (DWORD i = 0;; ++i) {
-    DWORD length = static_cast<DWORD>(name.size());
-    status = RegEnumValueW(opened.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_NO_MORE_ITEMS) break;
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    listed.values.push_back(WideToUtf8(name.data(), length));
-  }
-  for (DWORD i = 0;; ++i) {
-    DWORD length = static_cast<DWORD>(name.size());
-    status = RegEnumKeyExW(opened.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_NO_MORE_ITEMS) break;
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    listed.subkeys.push_back(WideToUtf8(name.data(), length));
-  }
+  // Values and subkeys are listed alike; the calls differ only in what they are asked for.
+  auto list = [&](auto enumerate, std::vector<std::string>& names) {
+    for (DWORD i = 0;; ++i) {
+      DWORD length = static_cast<DWORD>(name.size());
+      status = enumerate(opened.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+      if (status == ERROR_NO_MORE_ITEMS) return true;
+      if (status != ERROR_SUCCESS) return false;
+      names.push_back(WideToUtf8(name.data(), length));
+    }
+  };
+  if (!list(RegEnumValueW, listed.values) || !list(RegEnumKeyExW, listed.subkeys)) return std::nullopt;
   return listed;
 }
 
